@@ -1,0 +1,23 @@
+# tarnwick_add_test(<target> PREFIX <ctest prefix> [WIDGETS] SOURCES <files...> LIBS <targets...>)
+#
+# One GoogleTest executable; every test case becomes its own ctest entry named
+# <prefix>.<Suite>.<Case>. WIDGETS selects the QApplication main (offscreen by default),
+# otherwise a QCoreApplication main is used.
+function(tarnwick_add_test target)
+    cmake_parse_arguments(T "WIDGETS" "PREFIX;TIMEOUT" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+    add_executable(${target} ${T_SOURCES})
+    if(T_WIDGETS)
+        target_link_libraries(${target} PRIVATE tarnwick_test_main_widgets)
+    else()
+        target_link_libraries(${target} PRIVATE tarnwick_test_main_core)
+    endif()
+    target_link_libraries(${target} PRIVATE ${T_LIBS})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    gtest_discover_tests(${target}
+        TEST_PREFIX "${T_PREFIX}."
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES TIMEOUT ${T_TIMEOUT} ${T_PROPERTIES})
+endfunction()

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, running and testing Tarnwick needs.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    xvfb xauth xdotool x11-utils trayer imagemagick
+    fonts-wine fontconfig
+)
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+echo "packages installed"
