@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <random>
 
 class TocSocket;
 
@@ -113,11 +114,16 @@ private:
     void DispatchFrame(int frameType, const QByteArray& payload);
     void handleSignOnFrame(const QByteArray& payload);
     void handleDataFrame(const QByteArray& payload);
+    void handleConfig2(const QByteArray& payload);
+    void recordRoom();
 
     std::unique_ptr<TocSocket> Sock;
     QTimer tmrAntiIdle;
     QTimer tmrConnect;
-    QByteArrayList Combo1; // configuration entries kept between sign-on and AddBuddy
+    QByteArrayList Combo1;         // stored settings other than groups, buddies and blocked names
+    QByteArrayList mConfigBuddies; // stored "g:" and "b:" entries, in order
+    QByteArrayList mConfigDenied;  // stored "d:" entries, in order
+    std::minstd_rand mRandom;      // never seeded: the same digits on every run
 
     QByteArray mstrUserName;
     QByteArray mstrRoasted;

@@ -1,6 +1,7 @@
 // Connection life and FLAP framing of the client, through the scripted socket.
 #include "FakeTocSocket.h"
 #include "QuonTOCSock.h"
+#include "TestAccess.h"
 #include "printers.h"
 
 #include <QSignalSpy>
@@ -8,12 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-
-struct QuonTOCSockTestAccess {
-    static std::int32_t& seq(QuonTOCSock& s) { return s.mlngSeq; }
-    static QTimer& connectTimer(QuonTOCSock& s) { return s.tmrConnect; }
-    static QTimer& antiIdleTimer(QuonTOCSock& s) { return s.tmrAntiIdle; }
-};
 
 namespace {
 
