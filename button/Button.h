@@ -1,0 +1,328 @@
+#pragma once
+// Button: a push button that draws its whole face itself, in one of twelve shapes, eight styles
+// and eight background fills, and stores its settings in a window design through a PropertyBag.
+//
+// Every property setter stores the value, reports it through propertyChanged (the container
+// marks its design dirty), applies the colour presets of ButtonStyle and ButtonTheme, and
+// repaints at once. Colours are OLE colours: 0x00BBGGRR, or 0x800000nn for system colour nn.
+//
+// Unlike QPushButton, Click fires when a mouse button (other than the right one) goes down, and
+// when Enter is released while the button looks pressed. Events are signals named after the
+// control's events and are emitted synchronously; a handler may delete the button.
+#include <QFont>
+#include <QImage>
+#include <QPixmap>
+#include <QPoint>
+#include <QRegion>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class PropertyBag;
+class QMimeData;
+
+class Button : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(Shape ButtonShape READ ButtonShape WRITE setButtonShape)
+    Q_PROPERTY(qint32 ButtonStyle READ ButtonStyle WRITE setButtonStyle)
+    Q_PROPERTY(qint32 ButtonStyleColors READ ButtonStyleColors WRITE setButtonStyleColors)
+    Q_PROPERTY(Theme ButtonTheme READ ButtonTheme WRITE setButtonTheme)
+    Q_PROPERTY(Type ButtonType READ ButtonType WRITE setButtonType)
+    Q_PROPERTY(qint32 CaptionAlignment READ CaptionAlignment WRITE setCaptionAlignment)
+    Q_PROPERTY(qint32 CaptionEffect READ CaptionEffect WRITE setCaptionEffect)
+    Q_PROPERTY(qint32 CaptionStyle READ CaptionStyle WRITE setCaptionStyle)
+    Q_PROPERTY(qint32 DropDown READ DropDown WRITE setDropDown)
+    Q_PROPERTY(qint32 PictureAlignment READ PictureAlignment WRITE setPictureAlignment)
+    Q_PROPERTY(quint32 BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(quint32 BackColorPressed READ BackColorPressed WRITE setBackColorPressed)
+    Q_PROPERTY(quint32 BackColorHover READ BackColorHover WRITE setBackColorHover)
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE setBorderColor)
+    Q_PROPERTY(quint32 BorderColorPressed READ BorderColorPressed WRITE setBorderColorPressed)
+    Q_PROPERTY(quint32 BorderColorHover READ BorderColorHover WRITE setBorderColorHover)
+    Q_PROPERTY(quint32 ForeColor READ ForeColor WRITE setForeColor)
+    Q_PROPERTY(quint32 ForeColorPressed READ ForeColorPressed WRITE setForeColorPressed)
+    Q_PROPERTY(quint32 ForeColorHover READ ForeColorHover WRITE setForeColorHover)
+    Q_PROPERTY(quint32 EffectColor READ EffectColor WRITE setEffectColor)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(bool FocusRect READ FocusRect WRITE setFocusRect)
+    Q_PROPERTY(bool Value READ Value WRITE setValue)
+    Q_PROPERTY(bool HandPointer READ HandPointer WRITE setHandPointer)
+    Q_PROPERTY(QPixmap Picture READ Picture WRITE setPicture)
+    Q_PROPERTY(bool PictureGray READ PictureGray WRITE setPictureGray)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
+    Q_PROPERTY(QFont Font READ Font WRITE setFont)
+    Q_PROPERTY(qint32 MousePointer READ MousePointer WRITE setMousePointer)
+    Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE setMouseIcon)
+    Q_PROPERTY(bool UserMode READ UserMode WRITE setUserMode)
+
+public:
+    // Enumerations are 32-bit and unchecked: a value outside the list is stored as given and
+    // matches none of the cases that use it.
+    enum Shape : qint32 {
+        Rectangle, RoundedRectangle, Ellipse, Diamond, TriangleUp, TriangleLeft,
+        TriangleRight, TriangleDown, ArrowUp, ArrowLeft, ArrowRight, ArrowDown
+    };
+    Q_ENUM(Shape)
+    enum Theme : qint32 { None, Blue, Olive, Silver, Sand, Gold, Red, Green, Navy };
+    Q_ENUM(Theme)
+    enum Type : qint32 { Push, Toggle };
+    Q_ENUM(Type)
+
+    // Colour values used as defaults.
+    static constexpr quint32 kButtonFace = 0x8000000F;  // system colour 15, the face of buttons
+    static constexpr quint32 kDesktop = 0x80000001;     // system colour 1
+    // The surface's own name: what a stored settings block without "Caption" reads as.
+    static constexpr const char* kSurfaceName = "Button";
+    // Size given to a new instance, in twips.
+    static constexpr int kNewWidthTwips = 1200;
+    static constexpr int kNewHeightTwips = 500;
+
+    /// Mouse button numbers as the events report them (left 1, right 2, middle 4).
+    static constexpr int kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
+    /// Shift-state bits as the events report them.
+    static constexpr int kShiftMask = 1, kCtrlMask = 2, kAltMask = 4;
+    /// Key codes the button reacts to.
+    static constexpr int kKeyEnter = 13, kKeySpace = 32;
+
+    /// Records kept by painting between paints (the caption's and the picture's placement).
+    struct CaptionRect {
+        qint32 x = 0, y = 0, cx = 0, cy = 0;
+    };
+    struct PictureRect {
+        qint32 x = 0, y = 0, w = 0, h = 0;
+    };
+
+    /// A button with the defaults of a new instance, not yet painted; the container then calls
+    /// initNew() or readProperties().
+    explicit Button(QWidget* parent = nullptr);
+    ~Button() override;
+
+    // Life cycle, called by the container.
+    /// Initialises a new instance (placed on a design surface): size, defaults, caption, Tahoma.
+    void initNew();
+    /// Restores stored settings; presets are not applied and nothing is reported (Font and
+    /// MouseIcon excepted, which go through their setters).
+    void readProperties(const PropertyBag& bag);
+    /// Stores every setting that differs from its default.
+    void writeProperties(PropertyBag& bag) const;
+    /// The container's display name for this instance (the default caption of a new one).
+    QString ambientDisplayName() const;
+    /// The container's font (the parent's font, else the application's).
+    QFont ambientFont() const;
+
+    /// Repaints the face at once.
+    void Refresh();
+    /// Draws the whole face from the properties and the state flags into face().
+    void PaintButton();
+    /// Starts a drag from the button: OLEStartDrag, OLEGiveFeedback while it runs, OLECompleteDrag.
+    void OLEDrag();
+
+    // Properties.
+    Shape ButtonShape() const { return buttonShape_; }
+    void setButtonShape(Shape EBS);
+    qint32 ButtonStyle() const { return buttonStyle_; }
+    /// Also loads the style's colour preset (styles 1 to 8).
+    void setButtonStyle(qint32 EBS);
+    qint32 ButtonStyleColors() const { return buttonStyleColors_; }
+    void setButtonStyleColors(qint32 EBSC);
+    Theme ButtonTheme() const { return buttonTheme_; }
+    /// Also loads the theme's six colours (themes 1 to 8).
+    void setButtonTheme(Theme EBT);
+    Type ButtonType() const { return buttonType_; }
+    void setButtonType(Type EBT);
+    qint32 CaptionAlignment() const { return captionAlignment_; }
+    void setCaptionAlignment(qint32 ECA);
+    qint32 CaptionEffect() const { return captionEffect_; }
+    void setCaptionEffect(qint32 ECE);
+    qint32 CaptionStyle() const { return captionStyle_; }
+    void setCaptionStyle(qint32 ECS);
+    qint32 DropDown() const { return dropDown_; }
+    void setDropDown(qint32 EDD);
+    qint32 PictureAlignment() const { return pictureAlignment_; }
+    void setPictureAlignment(qint32 EPA);
+
+    quint32 BackColor() const { return backColor_; }
+    void setBackColor(quint32 New_Color);
+    quint32 BackColorPressed() const { return backColorPressed_; }
+    void setBackColorPressed(quint32 New_Color);
+    quint32 BackColorHover() const { return backColorHover_; }
+    void setBackColorHover(quint32 New_Color);
+    quint32 BorderColor() const { return borderColor_; }
+    void setBorderColor(quint32 New_Color);
+    quint32 BorderColorPressed() const { return borderColorPressed_; }
+    void setBorderColorPressed(quint32 New_Color);
+    quint32 BorderColorHover() const { return borderColorHover_; }
+    void setBorderColorHover(quint32 New_Color);
+    quint32 ForeColor() const { return foreColor_; }
+    void setForeColor(quint32 New_Color);
+    quint32 ForeColorPressed() const { return foreColorPressed_; }
+    void setForeColorPressed(quint32 New_Color);
+    quint32 ForeColorHover() const { return foreColorHover_; }
+    void setForeColorHover(quint32 New_Color);
+    quint32 EffectColor() const { return effectColor_; }
+    void setEffectColor(quint32 New_Color);
+
+    QString Caption() const { return caption_; }
+    void setCaption(const QString& NewCaption);
+    bool FocusRect() const { return focusRect_; }
+    void setFocusRect(bool New_FocusRect);
+    /// Toggle state; setting it repaints but does not click.
+    bool Value() const { return value_; }
+    void setValue(bool New_Value);
+    bool HandPointer() const { return handPointer_; }
+    void setHandPointer(bool New_HandPointer);
+    QPixmap Picture() const { return picture_; }
+    void setPicture(const QPixmap& New_Picture);
+    bool PictureGray() const { return pictureGray_; }
+    void setPictureGray(bool New_PictureGray);
+
+    // Kept by the widget itself: enabled state, font and cursor.
+    bool Enabled() const { return isEnabled(); }
+    /// Hides QWidget::setEnabled so that the change is reported and painted.
+    void setEnabled(bool New_Enabled);
+    QFont Font() const { return font(); }
+    /// Hides QWidget::setFont so that the change is reported and painted.
+    void setFont(const QFont& New_Font);
+    /// One of the classic pointer numbers (0 default, 1 arrow, ... 15 size-all, 99 MouseIcon).
+    qint32 MousePointer() const { return mousePointer_; }
+    /// Throws std::out_of_range, storing nothing, for values outside -32768..32767.
+    void setMousePointer(qint32 New_MousePointer);
+    QPixmap MouseIcon() const { return mouseIcon_; }
+    void setMouseIcon(const QPixmap& New_MouseIcon);
+
+    /// True when hosted by the running program, false in a designer or the gallery (no hover
+    /// tracking and no MouseMove there). Not stored; true by default.
+    bool UserMode() const { return userMode_; }
+    void setUserMode(bool userMode);
+
+    // State read by painting and by tests.
+    /// The button is drawn pressed.
+    bool pressedFlag() const { return pressed_; }
+    /// Whether the pointer was inside at the last mouse move; empty before the first one.
+    std::optional<bool> mouseOverFlag() const { return mouseOver_; }
+    /// The button holds the input focus.
+    bool hasFocusFlag() const { return hasFocus_; }
+    /// The finished face that paintEvent shows.
+    const QImage& face() const { return face_; }
+    /// Completed runs of PaintButton since construction.
+    int paintCount() const { return paintCount_; }
+    const CaptionRect& captionRect() const { return captionRect_; }
+    const PictureRect& pictureRect() const { return pictureRect_; }
+    /// The outline points of the current shape and of its focus mark.
+    const std::array<QPoint, 7>& shapePoints() const { return shapePoints_; }
+    const std::array<QPoint, 7>& focusMarkPoints() const { return focusMarkPoints_; }
+    /// The region last given to the widget mask; empty when the shape sets none.
+    const QRegion& shapeRegion() const { return shapeRegion_; }
+
+signals:
+    /// A stored property changed (the report to the container), under the property's name.
+    void propertyChanged(const QString& name);
+
+    // The control's events, in their declared order. Key codes are virtual-key numbers,
+    // KeyAscii a character code, X and Y pixels in the button's own coordinates.
+    void Click();
+    void DblClick();
+    void KeyDown(int KeyCode, int Shift);
+    void KeyPress(int KeyAscii);
+    void KeyUp(int KeyCode, int Shift);
+    void MouseDown(int Button, int Shift, float X, float Y);
+    void MouseMove(int Button, int Shift, float X, float Y);
+    void MouseUp(int Button, int Shift, float X, float Y);
+    void OLECompleteDrag(int Effect);
+    /// Data is valid only while the signal is being emitted.
+    void OLEDragDrop(const QMimeData* Data, int Effect, int Button, int Shift, float X, float Y);
+    /// State: 0 entering, 1 leaving, 2 moving over. Data is null when leaving.
+    void OLEDragOver(const QMimeData* Data, int Effect, int Button, int Shift, float X, float Y, int State);
+    void OLEGiveFeedback(int Effect, bool DefaultCursors);
+    /// A drop target asked for a format not yet filled in; a handler may fill Data now.
+    void OLESetData(QMimeData* Data, int DataFormat);
+    /// A drag starts from the button; a handler fills Data.
+    void OLEStartDrag(QMimeData* Data, int AllowedEffects);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The painting code lives apart from the interaction code and reaches the state through this.
+    friend class ButtonPainter;
+
+    template <typename T>
+    void assign(T& field, const T& value, const char* name);
+    void report(const char* name);
+    void applyStylePreset(qint32 style);
+    void applyThemePreset(Theme theme);
+    void applyMousePointer();
+    /// Painting's toggle rule: a toggle button whose Value is true is drawn pressed.
+    void syncToggleLook();
+    /// Sets the widget mask to region, only when it changed (an empty region clears it).
+    void applyShapeRegion(const QRegion& region);
+
+    void pressPath(int button, int shift, float x, float y);
+    void releasePath(int button, int shift, float x, float y);
+    /// Hover tracking for the pointer at pos; returns false in design mode.
+    bool trackHover(QPoint pos);
+    bool isInside(QPoint pos) const;
+
+    Shape buttonShape_ = Rectangle;
+    qint32 buttonStyle_ = 1;
+    qint32 buttonStyleColors_ = 1;
+    Theme buttonTheme_ = None;
+    Type buttonType_ = Push;
+    qint32 captionAlignment_ = 2;
+    qint32 captionEffect_ = 0;
+    qint32 captionStyle_ = 0;
+    qint32 dropDown_ = 0;
+    qint32 pictureAlignment_ = 2;
+    quint32 backColor_ = kButtonFace;
+    quint32 backColorPressed_ = kButtonFace;
+    quint32 backColorHover_ = kButtonFace;
+    quint32 borderColor_ = 0;
+    quint32 borderColorPressed_ = 0;
+    quint32 borderColorHover_ = 0;
+    quint32 foreColor_ = 0;
+    quint32 foreColorPressed_ = 0x0000FF;
+    quint32 foreColorHover_ = 0xFF0000;
+    quint32 effectColor_ = 0xFFFFFF;
+    QString caption_;
+    bool focusRect_ = true;
+    bool value_ = false;
+    bool handPointer_ = false;
+    QPixmap picture_;
+    bool pictureGray_ = false;
+    qint16 mousePointer_ = 0;
+    QPixmap mouseIcon_;
+    bool userMode_ = true;
+
+    bool pressed_ = false;
+    std::optional<bool> mouseOver_;
+    bool hasFocus_ = false;
+    // Set while one of our own setters changes the widget, so changeEvent does not paint twice.
+    bool settingSurface_ = false;
+
+    QImage face_;
+    int paintCount_ = 0;
+    CaptionRect captionRect_;
+    PictureRect pictureRect_;
+    std::array<QPoint, 7> shapePoints_{};
+    std::array<QPoint, 7> focusMarkPoints_{};
+    QRegion shapeRegion_;
+};

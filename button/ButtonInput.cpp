@@ -1,0 +1,316 @@
+// Button: mouse, keyboard, focus and drag-and-drop handling.
+//
+// Click fires on the press of any mouse button but the right one, before MouseDown, and on the
+// release of Enter while the button looks pressed. The pointer leaving is seen through a mouse
+// grab held while the pointer is inside: moves keep arriving until one finds it outside.
+#include "Button.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QtMath>
+
+namespace {
+
+constexpr int kEffectCopy = 1, kEffectMove = 2, kEffectLink = 4;
+constexpr int kDragEnter = 0, kDragLeave = 1, kDragOver = 2;
+constexpr int kTextFormat = 1;
+
+int buttonNumber(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return Button::kLeftButton;
+    case Qt::RightButton: return Button::kRightButton;
+    case Qt::MiddleButton: return Button::kMiddleButton;
+    default: return 0;
+    }
+}
+
+int buttonMask(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? Button::kLeftButton : 0) | (buttons & Qt::RightButton ? Button::kRightButton : 0)
+           | (buttons & Qt::MiddleButton ? Button::kMiddleButton : 0);
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? Button::kShiftMask : 0)
+           | (modifiers & Qt::ControlModifier ? Button::kCtrlMask : 0) | (modifiers & Qt::AltModifier ? Button::kAltMask : 0);
+}
+
+// Virtual-key numbers: letters and digits keep their character codes, the rest comes from a table.
+int keyCode(const QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return: case Qt::Key_Enter: return Button::kKeyEnter;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Pause: return 19;
+    case Qt::Key_CapsLock: return 20;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return Button::kKeySpace;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Menu: return 93;
+    default: return 0;
+    }
+}
+
+int dropEffect(Qt::DropActions actions)
+{
+    return (actions & Qt::CopyAction ? kEffectCopy : 0) | (actions & Qt::MoveAction ? kEffectMove : 0)
+           | (actions & Qt::LinkAction ? kEffectLink : 0);
+}
+
+// Drag data that asks the button for a format the moment a drop target wants it and it is empty.
+class DragData : public QMimeData
+{
+public:
+    explicit DragData(Button* button) : button_(button) {}
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        QVariant data = QMimeData::retrieveData(mimeType, type);
+        if (data.isNull() && button_) {
+            const int format = mimeType == QLatin1String("text/plain") ? kTextFormat : 0;
+            emit button_->OLESetData(const_cast<DragData*>(this), format);
+            data = QMimeData::retrieveData(mimeType, type);
+        }
+        return data;
+    }
+
+private:
+    QPointer<Button> button_;
+};
+
+} // namespace
+
+bool Button::isInside(QPoint pos) const
+{
+    // Both ends count: the column x = width and the row y = height are inside.
+    return pos.x() >= 0 && pos.x() <= width() && pos.y() >= 0 && pos.y() <= height();
+}
+
+void Button::pressPath(int button, int shift, float x, float y)
+{
+    if (button == kRightButton)
+        return;
+    if (buttonType_ == Toggle)
+        value_ = !pressed_;
+    PaintButton();
+    const QPointer<Button> alive(this);
+    emit Click();
+    if (!alive)
+        return;
+    pressed_ = true;
+    PaintButton();
+    emit MouseDown(button, shift, x, y);
+}
+
+void Button::releasePath(int button, int shift, float x, float y)
+{
+    // Keep receiving moves after the release, so that the pointer leaving is seen. A designer
+    // never tracks the pointer and would never give such a grab back.
+    if (userMode_ && mouseGrabber() != this && isVisible())
+        grabMouse();
+    pressed_ = false;
+    PaintButton();
+    emit MouseUp(button, shift, x, y);
+}
+
+bool Button::trackHover(QPoint pos)
+{
+    if (!userMode_)
+        return false;
+    const bool inside = isInside(pos);
+    if (inside && mouseGrabber() != this && isVisible())
+        grabMouse();
+    else if (!inside && mouseGrabber() == this)
+        releaseMouse();
+    // An empty flag compares as false, so a first move outside changes nothing.
+    if (inside != mouseOver_.value_or(false)) {
+        mouseOver_ = inside;
+        pressed_ = false;
+        PaintButton();
+    }
+    return true;
+}
+
+static QPoint pixelOf(const QPointF& pos)
+{
+    return {qFloor(pos.x()), qFloor(pos.y())};
+}
+
+void Button::mousePressEvent(QMouseEvent* event)
+{
+    const int button = buttonNumber(event->button());
+    if (button == 0) {
+        event->ignore();
+        return;
+    }
+    // The second press of a double click arrives as the double click itself.
+    if (button == kLeftButton && event->flags().testFlag(Qt::MouseEventCreatedDoubleClick))
+        return;
+    const QPoint pos = pixelOf(event->position());
+    // While we hold the grab, a press anywhere lands here; one outside was meant for something else.
+    if (mouseGrabber() == this && !isInside(pos)) {
+        trackHover(pos);
+        return;
+    }
+    pressPath(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()));
+}
+
+void Button::mouseReleaseEvent(QMouseEvent* event)
+{
+    const int button = buttonNumber(event->button());
+    if (button == 0) {
+        event->ignore();
+        return;
+    }
+    releasePath(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()));
+}
+
+void Button::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointer<Button> alive(this);
+    if (!trackHover(pixelOf(event->position())) || !alive)
+        return;
+    emit MouseMove(buttonMask(event->buttons()), shiftState(event->modifiers()), float(event->position().x()),
+                   float(event->position().y()));
+}
+
+void Button::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Only the left button double-clicks; the second press of the others already ran the press path.
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressed_ = true;
+    PaintButton();
+    emit DblClick();
+}
+
+void Button::leaveEvent(QEvent* event)
+{
+    // Where no grab is possible, leaving the window is the last chance to see the pointer go.
+    trackHover(mapFromGlobal(QCursor::pos()));
+    QWidget::leaveEvent(event);
+}
+
+void Button::keyPressEvent(QKeyEvent* event)
+{
+    const int code = keyCode(event);
+    const bool ours = code == kKeyEnter || code == kKeySpace;
+    if (ours) {
+        pressed_ = true;
+        PaintButton();
+    }
+    const QPointer<Button> alive(this);
+    emit KeyDown(code, shiftState(event->modifiers()));
+    if (!alive)
+        return;
+    if (const QString text = event->text(); !text.isEmpty())
+        emit KeyPress(text.at(0).unicode());
+    if (!alive)
+        return;
+    // Keys the button does not use go on to the parent (a dialog's Escape, for one).
+    if (!ours)
+        QWidget::keyPressEvent(event);
+}
+
+void Button::keyReleaseEvent(QKeyEvent* event)
+{
+    // A held key repeats its press only; the one real release comes at the end.
+    if (event->isAutoRepeat())
+        return;
+    const int code = keyCode(event);
+    const int shift = shiftState(event->modifiers());
+    const QPointer<Button> alive(this);
+    if (pressed_) {
+        pressed_ = false;
+        PaintButton();
+        if (code == kKeyEnter)
+            pressPath(0, 0, 0, 0);
+        if (!alive)
+            return;
+    }
+    emit KeyUp(code, shift);
+}
+
+void Button::focusInEvent(QFocusEvent* event)
+{
+    hasFocus_ = true;
+    PaintButton();
+    QWidget::focusInEvent(event);
+}
+
+void Button::focusOutEvent(QFocusEvent* event)
+{
+    hasFocus_ = false;
+    PaintButton();
+    QWidget::focusOutEvent(event);
+}
+
+void Button::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QPointF pos = event->position();
+    emit OLEDragOver(event->mimeData(), dropEffect(event->possibleActions()), buttonMask(event->buttons()),
+                     shiftState(event->modifiers()), float(pos.x()), float(pos.y()), kDragEnter);
+    event->acceptProposedAction();
+}
+
+void Button::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QPointF pos = event->position();
+    emit OLEDragOver(event->mimeData(), dropEffect(event->possibleActions()), buttonMask(event->buttons()),
+                     shiftState(event->modifiers()), float(pos.x()), float(pos.y()), kDragOver);
+    event->acceptProposedAction();
+}
+
+void Button::dragLeaveEvent(QDragLeaveEvent*)
+{
+    emit OLEDragOver(nullptr, 0, 0, 0, 0, 0, kDragLeave);
+}
+
+void Button::dropEvent(QDropEvent* event)
+{
+    const QPointF pos = event->position();
+    emit OLEDragDrop(event->mimeData(), dropEffect(event->proposedAction()), buttonMask(event->buttons()),
+                     shiftState(event->modifiers()), float(pos.x()), float(pos.y()));
+    event->acceptProposedAction();
+}
+
+void Button::OLEDrag()
+{
+    auto* drag = new QDrag(this);
+    auto* data = new DragData(this);
+    drag->setMimeData(data);
+    const QPointer<Button> alive(this);
+    emit OLEStartDrag(data, kEffectCopy | kEffectMove);
+    if (!alive)
+        return;
+    connect(drag, &QDrag::actionChanged, this,
+            [this](Qt::DropAction action) { emit OLEGiveFeedback(dropEffect(action), true); });
+    const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction);
+    if (alive)
+        emit OLECompleteDrag(dropEffect(done));
+}
