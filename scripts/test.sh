@@ -9,5 +9,22 @@ bash scripts/build.sh
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 chmod 700 "$XDG_RUNTIME_DIR"
 
+# The client library once more under AddressSanitizer and UndefinedBehaviorSanitizer, then a short
+# fuzz run from the seed corpus. What the run generates stays in a temporary folder.
+CC=clang CXX=clang++ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON -DTARNWICK_BENCH=OFF >/dev/null
+cmake --build build/asan -j"$(nproc)" --target toc_tests toc_fuzz
+(cd build/asan && ctest --output-on-failure -R '^toc\.' --timeout 600)
+fuzz_dir=$(mktemp -d)
+mkdir "$fuzz_dir/corpus" "$fuzz_dir/crashes"
+cp tests/fuzz/corpus/* "$fuzz_dir/corpus/"
+if ! build/asan/tests/fuzz/toc_fuzz -max_total_time=30 -artifact_prefix="$fuzz_dir/crashes/" \
+        "$fuzz_dir/corpus" >"$fuzz_dir/log" 2>&1; then
+    tail -n 60 "$fuzz_dir/log"
+    echo "toc_fuzz failed; the input is in $fuzz_dir/crashes" >&2
+    exit 1
+fi
+echo "toc_fuzz: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$fuzz_dir/log")"
+
 cd build/ci
 ctest --output-on-failure -j"$(nproc)" --timeout 600
