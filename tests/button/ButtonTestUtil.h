@@ -1,0 +1,36 @@
+#pragma once
+// Helpers for the button tests: an event recorder and plain mouse events sent straight to a widget.
+#include "Button.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QStringList>
+
+// Records the button's events as text, e.g. "MouseDown 1 0 5 6", in the order they were emitted.
+struct EventLog {
+    QStringList entries;
+
+    explicit EventLog(Button& b, bool withMoves = true)
+    {
+        const auto add = [this](QString text) { entries << text; };
+        const auto mouse = [](const char* name, int button, int shift, float x, float y) {
+            return QStringLiteral("%1 %2 %3 %4 %5").arg(QLatin1String(name)).arg(button).arg(shift).arg(x).arg(y);
+        };
+        QObject::connect(&b, &Button::Click, [=] { add(QStringLiteral("Click")); });
+        QObject::connect(&b, &Button::DblClick, [=] { add(QStringLiteral("DblClick")); });
+        QObject::connect(&b, &Button::KeyDown, [=](int k, int s) { add(QStringLiteral("KeyDown %1 %2").arg(k).arg(s)); });
+        QObject::connect(&b, &Button::KeyPress, [=](int a) { add(QStringLiteral("KeyPress %1").arg(a)); });
+        QObject::connect(&b, &Button::KeyUp, [=](int k, int s) { add(QStringLiteral("KeyUp %1 %2").arg(k).arg(s)); });
+        QObject::connect(&b, &Button::MouseDown, [=](int bt, int s, float x, float y) { add(mouse("MouseDown", bt, s, x, y)); });
+        QObject::connect(&b, &Button::MouseUp, [=](int bt, int s, float x, float y) { add(mouse("MouseUp", bt, s, x, y)); });
+        if (withMoves)
+            QObject::connect(&b, &Button::MouseMove, [=](int bt, int s, float x, float y) { add(mouse("MouseMove", bt, s, x, y)); });
+    }
+};
+
+// A mouse move delivered to the widget itself, wherever the point is (as under a mouse grab).
+inline void sendMove(QWidget* w, QPoint pos, Qt::MouseButtons held = Qt::NoButton)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}

@@ -1,0 +1,292 @@
+// Mouse, keyboard, focus and hover behaviour, and the order of the events.
+#include "Button.h"
+#include "ButtonTestUtil.h"
+
+#include "printers.h"
+
+#include <gtest/gtest.h>
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// A shown, hosted 73 x 25 button (the size of the main window's Connect button).
+struct Interaction : ::testing::Test {
+    Button button;
+    void SetUp() override
+    {
+        button.initNew();
+        button.resize(73, 25);
+        button.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    }
+    const QPoint centre{36, 12};
+};
+
+TEST_F(Interaction, MouseButtonsPressAndRelease)
+{
+    struct Case {
+        Qt::MouseButton button;
+        QStringList onPress;
+        bool pressedAfterPress;
+        QString onRelease;
+    };
+    const Case cases[] = {
+        {Qt::LeftButton, {"Click", "MouseDown 1 0 36 12"}, true, "MouseUp 1 0 36 12"},
+        {Qt::MiddleButton, {"Click", "MouseDown 4 0 36 12"}, true, "MouseUp 4 0 36 12"},
+        // The right button does nothing on press; its release still clears the flag.
+        {Qt::RightButton, {}, false, "MouseUp 2 0 36 12"},
+    };
+    for (const Case& c : cases) {
+        EventLog log(button, false);
+        const int paints = button.paintCount();
+        QTest::mousePress(&button, c.button, {}, centre);
+        EXPECT_EQ(log.entries, c.onPress) << c.button;
+        EXPECT_EQ(button.pressedFlag(), c.pressedAfterPress) << c.button;
+        EXPECT_EQ(button.paintCount() - paints, c.pressedAfterPress ? 2 : 0) << c.button;
+        log.entries.clear();
+        QTest::mouseRelease(&button, c.button, {}, centre);
+        EXPECT_EQ(log.entries, QStringList{c.onRelease}) << c.button;
+        EXPECT_FALSE(button.pressedFlag());
+        // The release takes the grab, so that the pointer leaving is seen.
+        EXPECT_EQ(QWidget::mouseGrabber(), &button);
+        sendMove(&button, {200, 200});
+        QObject::disconnect(&button, nullptr, nullptr, nullptr);
+    }
+}
+
+TEST_F(Interaction, ClickRunsBeforeThePressedLookAndMouseDown)
+{
+    bool pressedDuringClick = true;
+    QObject::connect(&button, &Button::Click, [&] { pressedDuringClick = button.pressedFlag(); });
+    QTest::mousePress(&button, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, centre);
+    EXPECT_FALSE(pressedDuringClick);
+    EXPECT_TRUE(button.pressedFlag());
+}
+
+TEST_F(Interaction, ModifiersArriveAsShiftBits)
+{
+    EventLog log(button, false);
+    QTest::mousePress(&button, Qt::LeftButton, Qt::ShiftModifier | Qt::AltModifier, {3, 4});
+    EXPECT_EQ(log.entries, QStringList({"Click", "MouseDown 1 5 3 4"}));
+}
+
+TEST_F(Interaction, ToggleFlipsValueOnEveryPress)
+{
+    button.setButtonType(Button::Toggle);
+    struct Step {
+        bool press;
+        bool value, pressed;
+    };
+    // Value true keeps the pressed look after the release; the next press clears both.
+    const Step steps[] = {{true, true, true}, {false, true, true}, {true, false, true}, {false, false, false},
+                          {true, true, true}};
+    int i = 0;
+    for (const Step& s : steps) {
+        if (s.press)
+            QTest::mousePress(&button, i % 2 ? Qt::MiddleButton : Qt::LeftButton, {}, centre);
+        else
+            QTest::mouseRelease(&button, Qt::LeftButton, {}, centre);
+        EXPECT_EQ(button.Value(), s.value) << "step " << i;
+        EXPECT_EQ(button.pressedFlag(), s.pressed) << "step " << i;
+        ++i;
+    }
+    QTest::mousePress(&button, Qt::RightButton, {}, centre);
+    EXPECT_TRUE(button.Value()); // the right button does not toggle
+}
+
+TEST_F(Interaction, Keys)
+{
+    struct Case {
+        Qt::Key key;
+        bool pressedWhileHeld;
+        QStringList events;
+        bool pressedAfter;
+    };
+    const Case cases[] = {
+        // Enter clicks on release with zero arguments and stays pressed until the mouse says otherwise.
+        {Qt::Key_Return, true, {"KeyDown 13 0", "KeyPress 13", "Click", "MouseDown 0 0 0 0", "KeyUp 13 0"}, true},
+        {Qt::Key_Enter, true, {"KeyDown 13 0", "KeyPress 13", "Click", "MouseDown 0 0 0 0", "KeyUp 13 0"}, true},
+        // Space only shows the pressed look while held.
+        {Qt::Key_Space, true, {"KeyDown 32 0", "KeyPress 32", "KeyUp 32 0"}, false},
+        {Qt::Key_A, false, {"KeyDown 65 0", "KeyPress 97", "KeyUp 65 0"}, false},
+        {Qt::Key_Left, false, {"KeyDown 37 0", "KeyUp 37 0"}, false},
+    };
+    for (const Case& c : cases) {
+        Button b;
+        b.initNew();
+        EventLog log(b);
+        QTest::keyPress(&b, c.key);
+        EXPECT_EQ(b.pressedFlag(), c.pressedWhileHeld) << c.key;
+        QTest::keyRelease(&b, c.key);
+        EXPECT_EQ(log.entries, c.events) << c.key;
+        EXPECT_EQ(b.pressedFlag(), c.pressedAfter) << c.key;
+    }
+}
+
+TEST_F(Interaction, KeyReleaseWithTheFlagClearOnlyReportsKeyUp)
+{
+    EventLog log(button);
+    QTest::keyRelease(&button, Qt::Key_Return);
+    EXPECT_EQ(log.entries, QStringList({"KeyUp 13 0"}));
+    EXPECT_FALSE(button.pressedFlag());
+}
+
+TEST_F(Interaction, AHeldKeyRepeatsKeyDownButReleasesOnce)
+{
+    EventLog log(button);
+    QTest::keyPress(&button, Qt::Key_Return);
+    QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(&button, &repeatUp);
+    QKeyEvent repeatDown(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(&button, &repeatDown);
+    QTest::keyRelease(&button, Qt::Key_Return);
+    EXPECT_EQ(log.entries, QStringList({"KeyDown 13 0", "KeyPress 13", "KeyDown 13 0", "KeyPress 13", "Click",
+                                        "MouseDown 0 0 0 0", "KeyUp 13 0"}));
+}
+
+TEST_F(Interaction, AClickHandlerMayDeleteTheButton)
+{
+    QPointer<Button> doomed = new Button;
+    doomed->initNew();
+    QSignalSpy downs(doomed.data(), &Button::MouseDown);
+    QObject::connect(doomed.data(), &Button::Click, [&] { delete doomed.data(); });
+    QTest::keyPress(doomed.data(), Qt::Key_Return);
+    QTest::keyRelease(doomed.data(), Qt::Key_Return);
+    EXPECT_TRUE(doomed.isNull());
+    EXPECT_EQ(downs.size(), 0);
+}
+
+TEST_F(Interaction, HoverEdgesCountAsInside)
+{
+    struct Case {
+        QPoint pos;
+        bool inside;
+    };
+    const Case cases[] = {{{0, 0}, true},   {{73, 25}, true},  {{73, 0}, true},   {{0, 25}, true},
+                          {{-1, 0}, false}, {{0, -1}, false},  {{74, 10}, false}, {{10, 26}, false}};
+    for (const Case& c : cases) {
+        Button b;
+        b.initNew();
+        b.resize(73, 25);
+        b.show();
+        EventLog log(b);
+        const int paints = b.paintCount();
+        sendMove(&b, c.pos);
+        // A first move outside leaves the flag empty and repaints nothing.
+        EXPECT_EQ(b.mouseOverFlag(), c.inside ? std::optional<bool>(true) : std::nullopt) << c.pos.x() << "," << c.pos.y();
+        EXPECT_EQ(b.paintCount() - paints, c.inside ? 1 : 0);
+        EXPECT_EQ(QWidget::mouseGrabber() == &b, c.inside);
+        EXPECT_EQ(log.entries.size(), 1); // MouseMove either way
+    }
+}
+
+TEST_F(Interaction, CrossingTheEdgeDropsThePressedLookAndTheGrab)
+{
+    EventLog log(button);
+    sendMove(&button, centre);
+    QTest::mousePress(&button, Qt::LeftButton, {}, centre);
+    ASSERT_TRUE(button.pressedFlag());
+    sendMove(&button, {80, 12}, Qt::LeftButton); // dragged out at speed: one move far outside
+    EXPECT_EQ(button.mouseOverFlag(), std::optional<bool>(false));
+    EXPECT_FALSE(button.pressedFlag());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    sendMove(&button, {10, 10}, Qt::LeftButton); // and back in: the look stays raised
+    EXPECT_FALSE(button.pressedFlag());
+    EXPECT_EQ(log.entries, QStringList({"MouseMove 0 0 36 12", "Click", "MouseDown 1 0 36 12", "MouseMove 1 0 80 12",
+                                        "MouseMove 1 0 10 10"}));
+}
+
+TEST_F(Interaction, AfterAReleaseOutsideTheNextMoveGivesTheGrabBack)
+{
+    QTest::mousePress(&button, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, {100, 40});
+    EXPECT_EQ(QWidget::mouseGrabber(), &button);
+    const int paints = button.paintCount();
+    sendMove(&button, {100, 40});
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(button.mouseOverFlag(), std::nullopt); // still empty: nothing to repaint
+    EXPECT_EQ(button.paintCount(), paints);
+}
+
+TEST_F(Interaction, APressOutsideWhileHoldingTheGrabIsNotAClick)
+{
+    sendMove(&button, centre);
+    ASSERT_EQ(QWidget::mouseGrabber(), &button);
+    EventLog log(button);
+    QTest::mousePress(&button, Qt::LeftButton, {}, {300, 300});
+    EXPECT_TRUE(log.entries.isEmpty());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(button.mouseOverFlag(), std::optional<bool>(false));
+}
+
+TEST_F(Interaction, DesignModeTracksNothingAndKeepsNoGrab)
+{
+    button.setUserMode(false);
+    EventLog log(button);
+    const int paints = button.paintCount();
+    sendMove(&button, centre);
+    EXPECT_EQ(button.mouseOverFlag(), std::nullopt);
+    EXPECT_EQ(button.paintCount(), paints);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, centre);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(log.entries, QStringList({"Click", "MouseDown 1 0 36 12", "MouseUp 1 0 36 12"}));
+}
+
+TEST_F(Interaction, LosingFocusKeepsThePressedLook)
+{
+    QWidget other;
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    button.activateWindow();
+    button.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button.hasFocusFlag(); }));
+    QTest::keyPress(&button, Qt::Key_Space);
+    ASSERT_TRUE(button.pressedFlag());
+    const int paints = button.paintCount();
+    other.activateWindow();
+    other.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !button.hasFocusFlag(); }));
+    EXPECT_TRUE(button.pressedFlag());
+    EXPECT_GE(button.paintCount(), paints + 1);
+}
+
+TEST_F(Interaction, DoubleClickOrder)
+{
+    EventLog log(button, false);
+    QTest::mouseDClick(button.windowHandle(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(log.entries, QStringList({"Click", "MouseDown 1 0 36 12", "MouseUp 1 0 36 12", "DblClick",
+                                        "MouseUp 1 0 36 12"}));
+    EXPECT_FALSE(button.pressedFlag());
+}
+
+TEST_F(Interaction, DropEventsAreForwarded)
+{
+    QMimeData data;
+    data.setText(QStringLiteral("room"));
+    QStringList seen;
+    QObject::connect(&button, &Button::OLEDragOver,
+                     [&](const QMimeData* d, int effect, int, int, float x, float y, int state) {
+                         seen << QStringLiteral("OLEDragOver %1 %2 %3 %4 %5").arg(d ? d->text() : "-").arg(effect).arg(x).arg(y).arg(state);
+                     });
+    QObject::connect(&button, &Button::OLEDragDrop, [&](const QMimeData* d, int effect, int, int, float x, float y) {
+        seen << QStringLiteral("OLEDragDrop %1 %2 %3 %4").arg(d->text()).arg(effect).arg(x).arg(y);
+    });
+    QDragEnterEvent enter(QPoint(5, 6), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&button, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(QPoint(7, 8), Qt::CopyAction | Qt::MoveAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&button, &move);
+    // Qt delivers a leave only to a widget the drag entered, so the drop comes after a second enter.
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(&button, &leave);
+    QApplication::sendEvent(&button, &enter);
+    QDropEvent drop(QPointF(7, 8), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&button, &drop);
+    EXPECT_EQ(seen, QStringList({"OLEDragOver room 1 5 6 0", "OLEDragOver room 3 7 8 2", "OLEDragOver - 0 0 0 1",
+                                 "OLEDragOver room 1 5 6 0", "OLEDragDrop room 1 7 8"}));
+}
+
+} // namespace
