@@ -1,0 +1,94 @@
+#include "Pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+
+using namespace raster;
+
+namespace {
+QFont testFont()
+{
+    QFont font("DejaVu Sans");
+    font.setPixelSize(11);
+    return font;
+}
+} // namespace
+
+TEST(Text, ExtentIsTheAdvanceAndTheFullCellHeight)
+{
+    Surface s(10, 10);
+    s.setFont(testFont());
+    const QSize one = s.textExtent("W");
+    const QSize two = s.textExtent("WWW");
+    EXPECT_GT(one.width(), 0);
+    EXPECT_EQ(two.width(), 3 * one.width());
+    EXPECT_EQ(two.height(), one.height());
+    const QFontMetrics fm(testFont());
+    EXPECT_EQ(one.height(), fm.ascent() + fm.descent());
+    EXPECT_EQ(s.textExtent("").width(), 0);
+    EXPECT_EQ(s.textExtent("").height(), one.height());
+    // Measuring needs no surface.
+    Surface none;
+    none.setFont(testFont());
+    EXPECT_EQ(none.textExtent("WWW"), two);
+}
+
+// Transparent background: only glyph pixels change, in the pen colour or blends towards it, inside
+// the cell that starts at the given top-left point.
+TEST(Text, DrawsGlyphsOnlyInsideTheCellInThePenColour)
+{
+    const ColorRef face = rgb(240, 240, 240);
+    Surface s(80, 30);
+    s.setFont(testFont());
+    s.fill(face);
+    s.setPenColor(0x80000008); // window text: black
+    const QSize extent = s.textExtent("Join");
+    s.moveTo(1, 1);
+    s.textOut(10, 6, "Join");
+    EXPECT_EQ(s.position(), QPoint(1, 1));
+
+    int changed = 0, solid = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const ColorRef p = s.getPixel(x, y);
+            if (p == face)
+                continue;
+            ++changed;
+            solid += p == 0;
+            EXPECT_GE(x, 10 - 2);
+            EXPECT_LE(x, 10 + extent.width() + 1);
+            EXPECT_GE(y, 6);
+            EXPECT_LT(y, 6 + extent.height());
+        }
+    EXPECT_GT(changed, 20);
+    EXPECT_GT(solid, 0);
+    for (int i = 0; i < 80 * 30; ++i)
+        ASSERT_EQ(s.bits()[i] >> 24, 0u);
+
+    // Drawing partly or wholly off the surface is clipped, never a fault; empty text draws nothing.
+    Surface t(20, 8);
+    t.setFont(testFont());
+    t.setPenColor(0xFFFFFF);
+    t.textOut(-200, -5, "clipped text");
+    t.textOut(2147483600, 2147483600, "far away");
+    t.textOut(0, 0, "");
+    const PixelSet none = painted(t);
+    t.textOut(-3, -4, "Wg");
+    EXPECT_TRUE(none.empty());
+    EXPECT_FALSE(painted(t).empty());
+}
+
+TEST(Text, ImagesAreDrawnAtTheirNaturalSize)
+{
+    QImage picture(2, 3, QImage::Format_ARGB32);
+    picture.fill(qRgb(1, 2, 3));
+    picture.setPixel(1, 2, qRgba(0, 0, 0, 0)); // transparent: the face shows through
+    Surface s(6, 6);
+    s.fill(rgb(9, 9, 9));
+    s.drawImage(3, 2, picture);
+    EXPECT_EQ(s.getPixel(3, 2), rgb(1, 2, 3));
+    EXPECT_EQ(s.getPixel(4, 4), rgb(9, 9, 9));
+    EXPECT_EQ(s.getPixel(5, 2), rgb(9, 9, 9));
+    EXPECT_EQ(s.bits()[2 * 6 + 3] >> 24, 0u);
+}
