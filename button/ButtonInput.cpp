@@ -31,14 +31,16 @@ int buttonNumber(Qt::MouseButton button)
 
 int buttonMask(Qt::MouseButtons buttons)
 {
-    return (buttons & Qt::LeftButton ? Button::kLeftButton : 0) | (buttons & Qt::RightButton ? Button::kRightButton : 0)
+    return (buttons & Qt::LeftButton ? Button::kLeftButton : 0)
+           | (buttons & Qt::RightButton ? Button::kRightButton : 0)
            | (buttons & Qt::MiddleButton ? Button::kMiddleButton : 0);
 }
 
 int shiftState(Qt::KeyboardModifiers modifiers)
 {
     return (modifiers & Qt::ShiftModifier ? Button::kShiftMask : 0)
-           | (modifiers & Qt::ControlModifier ? Button::kCtrlMask : 0) | (modifiers & Qt::AltModifier ? Button::kAltMask : 0);
+           | (modifiers & Qt::ControlModifier ? Button::kCtrlMask : 0)
+           | (modifiers & Qt::AltModifier ? Button::kAltMask : 0);
 }
 
 // Virtual-key numbers: letters and digits keep their character codes, the rest comes from a table.
@@ -73,6 +75,12 @@ int keyCode(const QKeyEvent* event)
     case Qt::Key_Menu: return 93;
     default: return 0;
     }
+}
+
+// The pixel under a pointer position (positions are fractional on scaled screens).
+QPoint pixelOf(const QPointF& pos)
+{
+    return {qFloor(pos.x()), qFloor(pos.y())};
 }
 
 int dropEffect(Qt::DropActions actions)
@@ -154,11 +162,6 @@ bool Button::trackHover(QPoint pos)
         PaintButton();
     }
     return true;
-}
-
-static QPoint pixelOf(const QPointF& pos)
-{
-    return {qFloor(pos.x()), qFloor(pos.y())};
 }
 
 void Button::mousePressEvent(QMouseEvent* event)

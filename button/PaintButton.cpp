@@ -7,8 +7,9 @@ void Button::PaintButton()
     if (face_.size() != size())
         face_ = QImage(size(), QImage::Format_RGB32);
     // Direct colours are 0x00BBGGRR; system colours wait for the real colour translation.
-    const QColor back = backColor_ & 0x80000000u ? palette().color(QPalette::Button)
-                                                 : QColor(backColor_ & 0xFF, (backColor_ >> 8) & 0xFF, (backColor_ >> 16) & 0xFF);
+    const QColor back = backColor_ & 0x80000000u
+                            ? palette().color(QPalette::Button)
+                            : QColor(backColor_ & 0xFF, (backColor_ >> 8) & 0xFF, (backColor_ >> 16) & 0xFF);
     face_.fill(back);
     ++paintCount_;
     update();

@@ -63,10 +63,12 @@ QString PropertyBag::dump() const
     QString text;
     for (const auto& [key, value] : entries_) {
         QString shown = value.toString();
-        if (value.typeId() == QMetaType::UInt)
-            shown = QStringLiteral("0x%1").arg(value.toUInt(), 0, 16).toUpper().replace("0X", "0x");
-        else if (value.typeId() == QMetaType::QPixmap)
-            shown = QStringLiteral("picture %1x%2").arg(value.value<QPixmap>().width()).arg(value.value<QPixmap>().height());
+        if (value.typeId() == QMetaType::UInt) {
+            shown = QStringLiteral("0x") + QString::number(value.toUInt(), 16).toUpper();
+        } else if (value.typeId() == QMetaType::QPixmap) {
+            const QSize size = value.value<QPixmap>().size();
+            shown = QStringLiteral("picture %1x%2").arg(size.width()).arg(size.height());
+        }
         text += key + QStringLiteral(" = ") + shown + QLatin1Char('\n');
     }
     return text;

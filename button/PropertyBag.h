@@ -18,7 +18,8 @@ public:
 
     /// The stored value of key, or defaultValue when the key is absent.
     QVariant read(const QString& key, const QVariant& defaultValue = {}) const;
-    /// Stores value under key in lower case; when value equals defaultValue the key is removed instead.
+    /// Stores value under key in lower case; when value equals defaultValue the key is removed
+    /// instead. Without a default the value is always stored.
     void write(const QString& key, const QVariant& value, const QVariant& defaultValue = {});
 
     /// Whether key is stored (case does not matter).

@@ -47,7 +47,8 @@ QSize readExtent(const PropertyBag& bag, QSize fallback, double dpiX, double dpi
 {
     const int cx = storedExtent(bag, "_extentx");
     const int cy = storedExtent(bag, "_extenty");
-    return {cx < 0 ? fallback.width() : himetricToPixels(cx, dpiX), cy < 0 ? fallback.height() : himetricToPixels(cy, dpiY)};
+    return {cx < 0 ? fallback.width() : himetricToPixels(cx, dpiX),
+            cy < 0 ? fallback.height() : himetricToPixels(cy, dpiY)};
 }
 
 void writeExtent(PropertyBag& bag, QSize size, double dpiX, double dpiY)

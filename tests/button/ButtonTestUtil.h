@@ -16,21 +16,32 @@ struct EventLog {
         const auto mouse = [](const char* name, int button, int shift, float x, float y) {
             return QStringLiteral("%1 %2 %3 %4 %5").arg(QLatin1String(name)).arg(button).arg(shift).arg(x).arg(y);
         };
+        const auto keys = [](const char* name, int code, int shift) {
+            return QStringLiteral("%1 %2 %3").arg(QLatin1String(name)).arg(code).arg(shift);
+        };
         QObject::connect(&b, &Button::Click, [=] { add(QStringLiteral("Click")); });
         QObject::connect(&b, &Button::DblClick, [=] { add(QStringLiteral("DblClick")); });
-        QObject::connect(&b, &Button::KeyDown, [=](int k, int s) { add(QStringLiteral("KeyDown %1 %2").arg(k).arg(s)); });
+        QObject::connect(&b, &Button::KeyDown, [=](int k, int s) { add(keys("KeyDown", k, s)); });
         QObject::connect(&b, &Button::KeyPress, [=](int a) { add(QStringLiteral("KeyPress %1").arg(a)); });
-        QObject::connect(&b, &Button::KeyUp, [=](int k, int s) { add(QStringLiteral("KeyUp %1 %2").arg(k).arg(s)); });
-        QObject::connect(&b, &Button::MouseDown, [=](int bt, int s, float x, float y) { add(mouse("MouseDown", bt, s, x, y)); });
-        QObject::connect(&b, &Button::MouseUp, [=](int bt, int s, float x, float y) { add(mouse("MouseUp", bt, s, x, y)); });
-        if (withMoves)
-            QObject::connect(&b, &Button::MouseMove, [=](int bt, int s, float x, float y) { add(mouse("MouseMove", bt, s, x, y)); });
+        QObject::connect(&b, &Button::KeyUp, [=](int k, int s) { add(keys("KeyUp", k, s)); });
+        QObject::connect(&b, &Button::MouseDown, [=](int bt, int s, float x, float y) {
+            add(mouse("MouseDown", bt, s, x, y));
+        });
+        QObject::connect(&b, &Button::MouseUp, [=](int bt, int s, float x, float y) {
+            add(mouse("MouseUp", bt, s, x, y));
+        });
+        if (withMoves) {
+            QObject::connect(&b, &Button::MouseMove, [=](int bt, int s, float x, float y) {
+                add(mouse("MouseMove", bt, s, x, y));
+            });
+        }
     }
 };
 
 // A mouse move delivered to the widget itself, wherever the point is (as under a mouse grab).
 inline void sendMove(QWidget* w, QPoint pos, Qt::MouseButtons held = Qt::NoButton)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton, held, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton, held,
+                     Qt::NoModifier);
     QApplication::sendEvent(w, &move);
 }

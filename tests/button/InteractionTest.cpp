@@ -176,7 +176,8 @@ TEST_F(Interaction, HoverEdgesCountAsInside)
         const int paints = b.paintCount();
         sendMove(&b, c.pos);
         // A first move outside leaves the flag empty and repaints nothing.
-        EXPECT_EQ(b.mouseOverFlag(), c.inside ? std::optional<bool>(true) : std::nullopt) << c.pos.x() << "," << c.pos.y();
+        const std::optional<bool> expected = c.inside ? std::optional<bool>(true) : std::nullopt;
+        EXPECT_EQ(b.mouseOverFlag(), expected) << c.pos.x() << "," << c.pos.y();
         EXPECT_EQ(b.paintCount() - paints, c.inside ? 1 : 0);
         EXPECT_EQ(QWidget::mouseGrabber() == &b, c.inside);
         EXPECT_EQ(log.entries.size(), 1); // MouseMove either way
@@ -269,7 +270,8 @@ TEST_F(Interaction, DropEventsAreForwarded)
     QStringList seen;
     QObject::connect(&button, &Button::OLEDragOver,
                      [&](const QMimeData* d, int effect, int, int, float x, float y, int state) {
-                         seen << QStringLiteral("OLEDragOver %1 %2 %3 %4 %5").arg(d ? d->text() : "-").arg(effect).arg(x).arg(y).arg(state);
+                         seen << QStringLiteral("OLEDragOver %1 %2 %3 %4 %5")
+                                     .arg(d ? d->text() : "-").arg(effect).arg(x).arg(y).arg(state);
                      });
     QObject::connect(&button, &Button::OLEDragDrop, [&](const QMimeData* d, int effect, int, int, float x, float y) {
         seen << QStringLiteral("OLEDragDrop %1 %2 %3 %4").arg(d->text()).arg(effect).arg(x).arg(y);

@@ -137,10 +137,14 @@ TEST_F(NewButton, ThemePresetsLoadSixColours)
     };
     constexpr quint32 mine = 0x010203;
     const Case cases[] = {
-        {Button::Blue, 0xF1B39A, 0xFAE6DD, 0xFDF7F4, 0xF1B39A},  {Button::Olive, 0x3DB4A2, 0xB8E7E0, 0xDFF4F2, 0x3DB4A2},
-        {Button::Silver, 0xB5A09D, 0xECE7E6, 0xF7F5F4, 0xB5A09D}, {Button::Sand, 0xABC2C2, 0xE6EDEE, 0xF2F8F8, 0xABC2C2},
-        {Button::Gold, 0x02C5F5, 0xAFEFFE, 0xE2F9FF, 0x02C5F5},  {Button::Red, 0x26368B, 0x425CEE, 0x4763FF, 0x0000FF},
-        {Button::Green, 0x578B2E, 0x80CD43, 0x9FFF54, 0x00FF00}, {Button::Navy, 0x8B4027, 0xCD5F3A, 0xFF7648, 0xFF0000},
+        {Button::Blue, 0xF1B39A, 0xFAE6DD, 0xFDF7F4, 0xF1B39A},
+        {Button::Olive, 0x3DB4A2, 0xB8E7E0, 0xDFF4F2, 0x3DB4A2},
+        {Button::Silver, 0xB5A09D, 0xECE7E6, 0xF7F5F4, 0xB5A09D},
+        {Button::Sand, 0xABC2C2, 0xE6EDEE, 0xF2F8F8, 0xABC2C2},
+        {Button::Gold, 0x02C5F5, 0xAFEFFE, 0xE2F9FF, 0x02C5F5},
+        {Button::Red, 0x26368B, 0x425CEE, 0x4763FF, 0x0000FF},
+        {Button::Green, 0x578B2E, 0x80CD43, 0x9FFF54, 0x00FF00},
+        {Button::Navy, 0x8B4027, 0xCD5F3A, 0xFF7648, 0xFF0000},
         {Button::None, mine, mine, mine, mine},                   {Button::Theme(9), mine, mine, mine, mine},
     };
     for (const Case& c : cases) {
