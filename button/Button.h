@@ -11,6 +11,7 @@
 // control's events and are emitted synchronously; a handler may delete the button.
 #include <QFont>
 #include <QImage>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPoint>
 #include <QRegion>
@@ -21,7 +22,6 @@
 #include <optional>
 
 class PropertyBag;
-class QMimeData;
 
 class Button : public QWidget
 {
