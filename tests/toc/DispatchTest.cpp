@@ -211,18 +211,6 @@ TEST_F(Dispatch, EveryFrameRaisesIncomingPacketFirst)
                                  "IncomingPacket(9, x)"}));
 }
 
-TEST_F(Dispatch, NickAndMessagesAreKept)
-{
-    connectAs("Tarn Wick");
-    server("NICK:Tarn Wick");
-    server("NICK");
-    EXPECT_EQ(QuonTOCSockTestAccess::formattedName(sock), "Tarn Wick");
-    server("IM_IN_ENC2:x:F:F:T: U :F:L:en:one:two");
-    EXPECT_EQ(QuonTOCSockTestAccess::lastMessage(sock), "one:two");
-    server("CHAT_IN_ENC:1:bob:F:A:en:three");
-    EXPECT_EQ(QuonTOCSockTestAccess::lastMessage(sock), "three");
-}
-
 TEST_F(Dispatch, ChatJoinFillsTheRoomTableAndWrapsAfter999Rooms)
 {
     connectAs("Tarn Wick");

@@ -9,6 +9,4 @@ struct QuonTOCSockTestAccess {
     static const QuonTOCSock::ChatRoomEntry& room(const QuonTOCSock& s, int slot) { return s.mChatRooms.at(slot); }
     static std::int32_t roomSlot(const QuonTOCSock& s) { return s.mlngRoomSlot; }
     static const QByteArrayList& combo1(const QuonTOCSock& s) { return s.Combo1; }
-    static const QByteArray& formattedName(const QuonTOCSock& s) { return s.mstrFormattedName; }
-    static const QByteArray& lastMessage(const QuonTOCSock& s) { return s.mstrMessage; }
 };
