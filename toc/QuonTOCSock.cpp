@@ -152,7 +152,10 @@ void QuonTOCSock::onConnectTimeout()
 // A handler's failure never leaves the dispatcher: the frame is simply done with.
 void QuonTOCSock::DispatchFrame(int frameType, const QByteArray& payload)
 {
+    const QPointer<QuonTOCSock> self(this);
     emit IncomingPacket(static_cast<std::int16_t>(frameType), payload);
+    if (!self)
+        return; // the handler destroyed the control
     try {
         if (frameType == 1)
             handleSignOnFrame(payload);

@@ -166,3 +166,24 @@ TEST_F(Framing, LogOffResetsTheSequence)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FramingOwnership, AHandlerMayDestroyTheControl)
+{
+    // The socket goes with the control; frames still buffered must not be touched afterwards.
+    auto* fake = new FakeTocSocket;
+    auto* sock = new QuonTOCSock(std::unique_ptr<TocSocket>(fake));
+    sock->Login("a", "b", "h", 1);
+    fake->open();
+    int packets = 0;
+    QObject::connect(sock, &QuonTOCSock::IncomingPacket, [&] {
+        ++packets;
+        delete sock;
+    });
+    // A sign-on frame would make the dispatcher answer, after the handler has run.
+    fake->deliver(flapFrame(1, QByteArray("\x00\x00\x00\x01", 4)) + flapFrame(5, {}));
+    EXPECT_EQ(packets, 1);
+}
+
+} // namespace
