@@ -1,0 +1,14 @@
+# The client's benchmarks and the start-up probes; included from bench/CMakeLists.txt.
+# Every program here joins the `bench` target, which runs them all.
+
+# Reassembly and dispatch through the scripted socket.
+add_executable(toc_bench toc_bench.cpp)
+target_include_directories(toc_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+target_link_libraries(toc_bench PRIVATE toc benchmark::benchmark)
+
+# Sign-on and room-join round trips against tocd on loopback.
+add_executable(tocd_bench tocd_bench.cpp)
+target_include_directories(tocd_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+target_link_libraries(tocd_bench PRIVATE toc benchmark::benchmark)
+target_compile_definitions(tocd_bench PRIVATE TOCD_PATH="$<TARGET_FILE:tocd>")
+add_dependencies(tocd_bench tocd)
