@@ -19,9 +19,13 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class PropertyBag;
+namespace raster {
+class Surface;
+}
 
 class Button : public QWidget
 {
@@ -216,6 +220,8 @@ public:
     const std::array<QPoint, 7>& focusMarkPoints() const { return focusMarkPoints_; }
     /// The region last given to the widget mask; empty when the shape sets none.
     const QRegion& shapeRegion() const { return shapeRegion_; }
+    /// For tools and tests: sets the pressed, mouse-over and has-focus flags directly and repaints.
+    void setStateFlags(bool pressed, std::optional<bool> mouseOver, bool hasFocus);
 
 signals:
     /// A stored property changed (the report to the container), under the property's name.
@@ -325,4 +331,8 @@ private:
     std::array<QPoint, 7> shapePoints_{};
     std::array<QPoint, 7> focusMarkPoints_{};
     QRegion shapeRegion_;
+    // The off-screen surface the face is drawn on, kept between paints.
+    std::shared_ptr<raster::Surface> surface_;
+    // The background's BackStyle: transparent after ButtonStyleColors 0, kept for values outside 0..7.
+    bool backStyleTransparent_ = false;
 };

@@ -1,0 +1,224 @@
+// The shape frame: region, outline, style lines and focus mark, walked over a shape's table.
+#include "ShapeFrame.h"
+
+#include "Surface.h"
+
+namespace shape {
+
+namespace {
+
+QPoint at(const Pt& p, const FrameState& s)
+{
+    return {p.x.eval(s.w, s.h), p.y.eval(s.w, s.h)};
+}
+
+// The points of a path or polygon item, evaluated for this face; at most kMaxItemPoints.
+struct Points {
+    std::array<QPoint, kMaxItemPoints> v;
+    std::size_t n = 0;
+    std::span<const QPoint> span() const { return {v.data(), n}; }
+};
+
+Points evaluate(const Item& item, const FrameState& s)
+{
+    Points pts;
+    pts.n = item.count;
+    for (std::size_t i = 0; i < pts.n; ++i)
+        pts.v[i] = at(item.p[i], s);
+    return pts;
+}
+
+// Point buffers hold seven entries; a longer polygon keeps its first seven there.
+void store(std::array<QPoint, 7>& buffer, const Points& pts)
+{
+    for (std::size_t i = 0; i < pts.n && i < buffer.size(); ++i)
+        buffer[i] = pts.v[i];
+}
+
+void drawItems(Items items, const FrameState& s, ShapeCanvas& c)
+{
+    for (const Item& item : items)
+        drawItem(item, s, c);
+}
+
+void drawGroups(Look look, const FrameState& s, ShapeCanvas& c)
+{
+    for (const Group& group : look) {
+        if (group.pen != kKeepPen)
+            c.setPen(group.pen);
+        drawItems(group.items, s, c);
+    }
+}
+
+void drawGlow(const ShapeTable& t, const std::array<raster::OleColor, 5>& pens, bool blue, const FrameState& s,
+              ShapeCanvas& c)
+{
+    for (std::size_t i = 0; i < pens.size(); ++i) {
+        c.setPen(pens[i]);
+        drawItems(blue && !t.glow6Blue[i].empty() ? t.glow6Blue[i] : t.glow6[i], s, c);
+    }
+}
+
+void style1(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    drawGroups(s.pressed ? t.pressed1 : t.raised1, s, c);
+}
+
+void style2(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    drawGroups(s.pressed ? t.pressed2 : t.raised2, s, c);
+}
+
+void style3(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    if (s.pressed)
+        drawGroups(t.pressed2, s, c);
+    else if (s.mouseOver)
+        drawGroups(t.raised2, s, c);
+}
+
+void style4(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    if (s.enabled)
+        drawGroups(t.style4, s, c);
+}
+
+void style6(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    if (s.pressed) {
+        c.setPen(colour::kHighlight);
+        drawItems(t.pressed6, s, c);
+    } else if (s.mouseOver) {
+        drawGlow(t, colour::kWarm, false, s, c);
+    } else if (s.focusRect && s.hasFocus) {
+        drawGlow(t, colour::kBlue, true, s, c);
+    } else {
+        return;
+    }
+    drawItems(t.after6, s, c);
+}
+
+void style7(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    if (s.pressed) {
+        c.setPen(colour::kRingPressed);
+        drawItems(t.ring7, s, c);
+        return;
+    }
+    c.setPen(colour::kWhite);
+    drawItems(t.ring7, s, c);
+    if (s.focusRect && s.hasFocus) {
+        c.setPen(colour::kRingFocus);
+        drawItems(t.ring7, s, c);
+    }
+}
+
+using StyleLines = void (*)(const ShapeTable&, const FrameState&, ShapeCanvas&);
+// Indexed by ButtonStyle; styles 0, 5 and 8 draw no edge lines.
+constexpr StyleLines kStyleLines[] = {nullptr, style1, style2, style3, style4, nullptr, style6, style7, nullptr};
+
+// Styles 4, 6 and 7 show the focus in their own lines.
+bool showsFocusOutline(const FrameState& s)
+{
+    return s.style != 4 && s.style != 6 && s.style != 7 && s.focusRect && s.hasFocus;
+}
+
+using Renderer = void (*)(const FrameState&, ShapeCanvas&);
+constexpr Renderer kRenderers[] = {
+    DrawRectangle, DrawRoundedRectangle, DrawEllipse,   DrawDiamond,    DrawTriangleUp, DrawTriangleLeft,
+    DrawTriangleRight, DrawTriangleDown, DrawArrowUp, DrawArrowLeft, DrawArrowRight, DrawArrowDown,
+};
+
+} // namespace
+
+void ShapeCanvas::setPen(raster::OleColor colour)
+{
+    pen = colour;
+    surface.setPenColor(colour);
+}
+
+void drawItem(const Item& item, const FrameState& s, ShapeCanvas& c)
+{
+    raster::Surface& surface = c.surface;
+    const Points pts = evaluate(item, s);
+    const auto& v = pts.v;
+    switch (item.op) {
+    case Op::Path:
+        if (pts.n == 0)
+            break;
+        surface.moveTo(v[0].x(), v[0].y());
+        for (std::size_t i = 1; i < pts.n; ++i)
+            surface.lineTo(v[i].x(), v[i].y());
+        break;
+    case Op::Polygon:
+        store(c.focusMarkPoints, pts);
+        surface.polygon(pts.span());
+        break;
+    case Op::Arc:
+        surface.arc(v[0].x(), v[0].y(), v[1].x(), v[1].y(), v[2].x(), v[2].y(), v[3].x(), v[3].y());
+        break;
+    case Op::RoundRect: {
+        const int corner = item.corner.eval(s.w, s.h);
+        surface.roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), corner, corner);
+        break;
+    }
+    case Op::Ellipse:
+        surface.roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), v[1].x(), v[1].y());
+        break;
+    case Op::Pixel:
+        surface.setPixel(v[0].x(), v[0].y(), item.color);
+        break;
+    case Op::BlackenOddRows: {
+        // A reference colour never equals a pixel.
+        if (c.pen & 0xFF000000u)
+            break;
+        for (int x = v[0].x(); x <= v[1].x(); ++x)
+            for (int y = v[0].y(); y <= v[1].y(); y += 2)
+                if (surface.getPixel(x, y) == c.pen)
+                    surface.setPixel(x, y, 0x000000);
+        break;
+    }
+    case Op::RegionRoundRect: {
+        const int corner = item.corner.eval(s.w, s.h);
+        c.region = raster::Region::roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), corner, corner);
+        break;
+    }
+    case Op::RegionEllipse:
+        c.region = raster::Region::ellipse(v[0].x(), v[0].y(), v[1].x(), v[1].y());
+        break;
+    case Op::RegionPolygon:
+        store(c.shapePoints, pts);
+        c.region = raster::Region::polygon(pts.span());
+        break;
+    }
+}
+
+void drawShapeTable(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    if (t.region)
+        drawItem(*t.region, s, c);
+    else
+        c.region = raster::Region();
+
+    drawItems(t.outline, s, c);
+    if (s.styleColors != 0)
+        drawItems(t.opaqueOnly, s, c);
+
+    if (s.style >= 0 && s.style < std::int32_t(std::size(kStyleLines)) && kStyleLines[s.style])
+        kStyleLines[s.style](t, s, c);
+
+    if (showsFocusOutline(s)) {
+        c.setPen(colour::kFocusMark);
+        drawItems(t.focus, s, c);
+    }
+}
+
+bool drawShape(std::int32_t shape, const FrameState& s, ShapeCanvas& c)
+{
+    if (shape < 0 || shape >= std::int32_t(std::size(kRenderers)))
+        return false;
+    kRenderers[shape](s, c);
+    return true;
+}
+
+} // namespace shape

@@ -1,0 +1,257 @@
+#pragma once
+// The shape frame: every ButtonShape is drawn by the same four steps, walked over a table of
+// geometry that the shape's family file provides as plain data.
+//
+//   1. region   the window region (kept in ShapeCanvas::region; a polygon region also fills
+//               ShapePoints); a shape without one removes the region.
+//   2. outline  drawn with the pen PaintButton has set (the state's border colour); then, unless
+//               the background is transparent (ButtonStyleColors 0), the opaqueOnly items, same pen.
+//   3. style    edge lines chosen by ButtonStyle and the state:
+//                 1  pressed ? pressed1 : raised1
+//                 2  pressed ? pressed2 : raised2
+//                 3  pressed ? pressed2 : mouse over ? raised2 : nothing
+//                 4  enabled ? style4 : nothing
+//                 6  pressed ? pressed6 in highlight : mouse over ? glow6 in warm 1..5
+//                    : FocusRect and focus ? glow6Blue (or glow6 where empty) in blue 1..5 : nothing;
+//                    after any of these the after6 items
+//                 7  pressed ? ring7 in ring pressed : ring7 in white, then with FocusRect and focus
+//                    ring7 again in ring focus
+//                 0, 5, 8 and anything else: nothing
+//   4. focus    with a style other than 4, 6 and 7, FocusRect and the focus: the focus items in the
+//               focus-mark colour (a Polygon item here fills FocusMarkPoints). The pen stays at that
+//               colour, which the dotting pass of PaintButton looks for.
+//
+// Data model. A coordinate is an Expr, written in a table as in the geometry text: a plain number,
+// or an expression of W (for x) or H (for y) such as W - 1, H / 2, W / 1.5 - 1, W / 2 - 1,
+// W + W / 3, -W / 6, H - 4.5. It is evaluated in floating point as size × num / den + off and
+// rounded to the nearest integer, ties to even (31 / 2 → 16, 33 / 2 → 16).
+// An Item is one drawing call:
+//   path({p0, p1, ...})               MoveToEx p0, LineTo each following point (end pixels left out)
+//   polygon({p0, ...})                Polygon: closed outline through up to 8 points
+//   arc(l, t, r, b, xs, ys, xe, ye)   Arc: counter-clockwise from the ray to (xs, ys) to the ray to (xe, ye)
+//   rounded(l, t, r, b, c)            RoundRect with corner width and height c
+//   ellipse(l, t, r, b)               RoundRect with corner width r and corner height b
+//   pixel(p, colour)                  SetPixel
+//   blackenOddRows(x0, x1, y0, y1)    for x in x0..x1, y = y0, y0+2, .. up to y1: a pixel of the pen
+//                                     colour turns black (the diamond's own focus dots)
+// A Group is a pen colour (or kKeepPen) followed by items; a Look is a list of groups drawn in order.
+// Regions are items too: regionRoundRect(l, t, r, b, c), regionEllipse(l, t, r, b) and
+// regionPolygon({...}) (winding rule; its points go to ShapePoints).
+//
+// Adding a shape: write its ShapeTable as constexpr data in its family's file and make its renderer
+// (DrawEllipse, ...) one call: drawShapeTable(kEllipse, state, canvas). ShapesRectangle.cpp is the
+// model. Only shapes with a polygon region or a polygon focus mark touch the point buffers.
+#include "Raster.h"
+#include "Region.h"
+
+#include <QPoint>
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <stdexcept>
+
+namespace raster {
+class Surface;
+}
+
+namespace shape {
+
+enum class Axis : std::uint8_t { None, W, H };
+
+/// A coordinate: size × num / den + off, size being W, H or 0 by axis (see the header comment).
+struct Expr {
+    Axis axis = Axis::None;
+    double num = 0;
+    double den = 1;
+    double off = 0;
+
+    constexpr Expr() = default;
+    /// A plain number.
+    constexpr Expr(double value) : off(value) {}
+    constexpr Expr(Axis a, double n, double d, double o) : axis(a), num(n), den(d), off(o) {}
+
+    /// The value for a face of w × h pixels, rounded half to even.
+    int eval(int w, int h) const
+    {
+        const double size = axis == Axis::W ? w : axis == Axis::H ? h : 0;
+        return raster::roundHalfEven(size * num / den + off);
+    }
+};
+
+inline constexpr Expr W{Axis::W, 1, 1, 0};
+inline constexpr Expr H{Axis::H, 1, 1, 0};
+
+constexpr Expr operator+(Expr a, Expr b)
+{
+    if (a.axis != Axis::None && b.axis != Axis::None && a.axis != b.axis)
+        throw std::logic_error("an expression mixes W and H");
+    const Axis axis = a.axis != Axis::None ? a.axis : b.axis;
+    return {axis, a.num * b.den + b.num * a.den, a.den * b.den, a.off + b.off};
+}
+constexpr Expr operator-(Expr a) { return {a.axis, -a.num, a.den, -a.off}; }
+constexpr Expr operator-(Expr a, Expr b) { return a + -b; }
+/// Only a bare size divides (W / 2, -W / 6); (W - 1) / 2 is not an expression of the tables.
+constexpr Expr operator/(Expr a, double d)
+{
+    if (a.off != 0)
+        throw std::logic_error("only W or H can be divided");
+    return {a.axis, a.num, a.den * d, 0};
+}
+
+struct Pt {
+    Expr x;
+    Expr y;
+};
+
+enum class Op : std::uint8_t {
+    Path, Polygon, Arc, RoundRect, Ellipse, Pixel, BlackenOddRows,
+    RegionRoundRect, RegionEllipse, RegionPolygon
+};
+
+inline constexpr std::size_t kMaxItemPoints = 8;
+
+/// One drawing call (or region) of a shape's table; build it with the functions below.
+struct Item {
+    Op op = Op::Path;
+    std::uint8_t count = 0;
+    std::array<Pt, kMaxItemPoints> p{};
+    Expr corner;
+    raster::ColorRef color = 0;
+};
+
+constexpr Item pointsItem(Op op, std::initializer_list<Pt> points)
+{
+    if (points.size() > kMaxItemPoints)
+        throw std::logic_error("too many points in one item");
+    Item item{op, std::uint8_t(points.size())};
+    std::size_t i = 0;
+    for (const Pt& pt : points)
+        item.p[i++] = pt;
+    return item;
+}
+constexpr Item path(std::initializer_list<Pt> points) { return pointsItem(Op::Path, points); }
+constexpr Item polygon(std::initializer_list<Pt> points) { return pointsItem(Op::Polygon, points); }
+constexpr Item arc(Expr l, Expr t, Expr r, Expr b, Expr xs, Expr ys, Expr xe, Expr ye)
+{
+    return pointsItem(Op::Arc, {{l, t}, {r, b}, {xs, ys}, {xe, ye}});
+}
+constexpr Item rounded(Expr l, Expr t, Expr r, Expr b, Expr c)
+{
+    Item item = pointsItem(Op::RoundRect, {{l, t}, {r, b}});
+    item.corner = c;
+    return item;
+}
+constexpr Item ellipse(Expr l, Expr t, Expr r, Expr b) { return pointsItem(Op::Ellipse, {{l, t}, {r, b}}); }
+constexpr Item pixel(Pt at, raster::ColorRef color)
+{
+    Item item = pointsItem(Op::Pixel, {at});
+    item.color = color;
+    return item;
+}
+constexpr Item blackenOddRows(Expr x0, Expr x1, Expr y0, Expr y1)
+{
+    return pointsItem(Op::BlackenOddRows, {{x0, y0}, {x1, y1}});
+}
+constexpr Item regionRoundRect(Expr l, Expr t, Expr r, Expr b, Expr c)
+{
+    Item item = pointsItem(Op::RegionRoundRect, {{l, t}, {r, b}});
+    item.corner = c;
+    return item;
+}
+constexpr Item regionEllipse(Expr l, Expr t, Expr r, Expr b) { return pointsItem(Op::RegionEllipse, {{l, t}, {r, b}}); }
+constexpr Item regionPolygon(std::initializer_list<Pt> points) { return pointsItem(Op::RegionPolygon, points); }
+
+using Items = std::span<const Item>;
+
+/// The pen of a group that draws in the colour already set (the outline's state border colour).
+inline constexpr raster::OleColor kKeepPen = 0xFFFFFFFF;
+
+/// A pen colour and the items drawn with it.
+struct Group {
+    raster::OleColor pen = kKeepPen;
+    Items items;
+};
+using Look = std::span<const Group>;
+
+/// Colours of the style lines.
+namespace colour {
+inline constexpr raster::OleColor kDarkShadow = 0x80000015;
+inline constexpr raster::OleColor kShadow = 0x80000010;
+inline constexpr raster::OleColor kHighlight = 0x80000014;
+inline constexpr std::array<raster::OleColor, 5> kWarm = {0x109ADC, 0x31B2F0, 0x90D6F7, 0xCEF3FF, 0x8CDBFF};
+inline constexpr std::array<raster::OleColor, 5> kBlue = {0xD98D59, 0xE2A981, 0xF0D1B5, 0xF7D7BD, 0xFFE7CE};
+inline constexpr raster::OleColor kRingPressed = 0xCFB073;
+inline constexpr raster::OleColor kWhite = 0xFFFFFF;
+inline constexpr raster::OleColor kRingFocus = 0xFECC04;
+inline constexpr raster::OleColor kFocusMark = 0xD1D1D1;
+} // namespace colour
+
+/// Everything one shape draws; empty spans draw nothing. See the header comment for the order.
+struct ShapeTable {
+    const Item* region = nullptr; ///< null: the shape removes any region
+    Items outline;
+    Items opaqueOnly;
+    Look raised1, pressed1;
+    Look raised2, pressed2;
+    Look style4;
+    Items pressed6;
+    std::array<Items, 5> glow6;
+    std::array<Items, 5> glow6Blue;
+    Items after6;
+    Items ring7;
+    Items focus;
+};
+
+/// What the frame reads: the face size and the state after PaintButton's toggle rule.
+struct FrameState {
+    int w = 0;
+    int h = 0;
+    std::int32_t style = 0;
+    std::int32_t styleColors = 0;
+    bool pressed = false;
+    bool mouseOver = false;
+    bool hasFocus = false;
+    bool focusRect = false;
+    bool enabled = true;
+};
+
+/// Where the frame draws, and what it leaves behind.
+struct ShapeCanvas {
+    raster::Surface& surface;
+    /// The pen as last set, as given (a system-colour reference stays one, so it matches no pixel).
+    raster::OleColor pen = 0;
+    /// The window region; kept as it was when no renderer runs.
+    raster::Region region;
+    std::array<QPoint, 7>& shapePoints;
+    std::array<QPoint, 7>& focusMarkPoints;
+
+    /// Sets the pen of the following lines.
+    void setPen(raster::OleColor colour);
+};
+
+/// Walks the four steps of the frame over one shape's table.
+void drawShapeTable(const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
+
+/// Draws one item in the current pen (regions included); used by the frame and PaintButton.
+void drawItem(const Item& item, const FrameState& state, ShapeCanvas& canvas);
+
+/// Calls the renderer of ButtonShape shape; false (nothing drawn, region untouched) outside 0..11.
+bool drawShape(std::int32_t shape, const FrameState& state, ShapeCanvas& canvas);
+
+// One renderer per ButtonShape, in its order.
+void DrawRectangle(const FrameState& state, ShapeCanvas& canvas);
+void DrawRoundedRectangle(const FrameState& state, ShapeCanvas& canvas);
+void DrawEllipse(const FrameState& state, ShapeCanvas& canvas);
+void DrawDiamond(const FrameState& state, ShapeCanvas& canvas);
+void DrawTriangleUp(const FrameState& state, ShapeCanvas& canvas);
+void DrawTriangleLeft(const FrameState& state, ShapeCanvas& canvas);
+void DrawTriangleRight(const FrameState& state, ShapeCanvas& canvas);
+void DrawTriangleDown(const FrameState& state, ShapeCanvas& canvas);
+void DrawArrowUp(const FrameState& state, ShapeCanvas& canvas);
+void DrawArrowLeft(const FrameState& state, ShapeCanvas& canvas);
+void DrawArrowRight(const FrameState& state, ShapeCanvas& canvas);
+void DrawArrowDown(const FrameState& state, ShapeCanvas& canvas);
+
+} // namespace shape
