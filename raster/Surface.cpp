@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdlib>
@@ -83,7 +84,7 @@ bool Surface::resize(int width, int height)
     }
     m_painter.reset();
     m_canvas = QImage();
-    m_metrics.reset();
+    forgetText();
     if (width < 0 || height < 0 || i64(width) * height > kMaxPixels) {
         m_width = m_height = 0;
         m_pixels.clear();
@@ -372,9 +373,18 @@ void Surface::setFont(const QFont& font)
     m_font = font;
     // Grey-level edges only: coloured subpixel fringes would not be blends of pen and face.
     m_font.setStyleStrategy(QFont::StyleStrategy(m_font.styleStrategy() | QFont::NoSubpixelAntialias));
-    m_metrics.reset();
+    forgetText();
     if (m_painter)
         m_painter->setFont(m_font);
+}
+
+void Surface::forgetText()
+{
+    m_metrics.reset();
+    m_shapedText.clear();
+    m_shapedRuns.clear();
+    m_measuredText.clear();
+    m_measuredWidth = 0;
 }
 
 const QFontMetrics& Surface::metrics() const
@@ -424,11 +434,21 @@ void Surface::textOut(int x, int y, const QString& text)
     QPainter* p = painter();
     if (!p)
         return;
-    const QFontMetrics& fm = metrics();
+    if (text != m_shapedText || m_shapedRuns.isEmpty()) {
+        QTextLayout layout(text, m_font, &m_canvas);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        m_shapedRuns = layout.glyphRuns();
+        m_shapedShift = metrics().ascent() - line.ascent();
+        m_shapedText = text;
+    }
     p->setPen(QColor::fromRgb(m_pen));
-    p->drawText(QPoint(x, y + fm.ascent()), text);
+    for (const QGlyphRun& run : m_shapedRuns)
+        p->drawGlyphRun(QPointF(x, y + m_shapedShift), run);
     // Qt's RGB32 writes 0xFF above each painted pixel; some glyphs reach a little beyond their cell.
-    clearTopByte(y - fm.height(), y + 2 * fm.height());
+    const int h = metrics().height();
+    clearTopByte(y - h, y + 2 * h);
 }
 
 // GetTextExtentPoint32A: the width is the sum of the advances, the height the font's full cell
@@ -436,7 +456,11 @@ void Surface::textOut(int x, int y, const QString& text)
 QSize Surface::textExtent(const QString& text) const
 {
     const QFontMetrics& fm = metrics();
-    return QSize(fm.horizontalAdvance(text), fm.height());
+    if (text != m_measuredText) {
+        m_measuredWidth = fm.horizontalAdvance(text);
+        m_measuredText = text;
+    }
+    return QSize(m_measuredWidth, fm.height());
 }
 
 void Surface::drawImage(int x, int y, const QImage& image)

@@ -5,6 +5,8 @@
 #include "Raster.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -118,6 +120,7 @@ private:
     QPainter* painter();
     const QFontMetrics& metrics() const;
     void clearTopByte(int top, int bottom);
+    void forgetText();
 
     int m_width = 0;
     int m_height = 0;
@@ -130,6 +133,13 @@ private:
     mutable std::unique_ptr<QFontMetrics> m_metrics;
     QImage m_canvas; // writable wrapper of m_pixels for the painter
     std::unique_ptr<QPainter> m_painter;
+    // Shaping is most of the cost of text, and a face measures and draws the same caption over and
+    // over (up to ten times for an outlined caption): the last text's glyphs and width are kept.
+    QString m_shapedText;
+    QList<QGlyphRun> m_shapedRuns;
+    qreal m_shapedShift = 0; // moves the layout's baseline onto the whole-pixel ascent
+    mutable QString m_measuredText;
+    mutable int m_measuredWidth = 0;
 };
 
 } // namespace raster

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QPainter>
 
 using namespace raster;
 
@@ -77,6 +78,38 @@ TEST(Text, DrawsGlyphsOnlyInsideTheCellInThePenColour)
     t.textOut(-3, -4, "Wg");
     EXPECT_TRUE(none.empty());
     EXPECT_FALSE(painted(t).empty());
+}
+
+// The glyphs are Qt's own: the same pixels as QPainter::drawText with the baseline at y + ascent,
+// also when the same text is drawn again (the shaped glyphs are reused) or after a change of font.
+TEST(Text, MatchesQtTextWithTheBaselineAtTheAscent)
+{
+    const auto reference = [](const QFont& font, QPoint at, const QString& text, QRgb colour) {
+        QImage image(60, 24, QImage::Format_RGB32);
+        image.fill(qRgb(200, 210, 220));
+        QPainter p(&image);
+        QFont f = font;
+        f.setStyleStrategy(QFont::NoSubpixelAntialias);
+        p.setFont(f);
+        p.setPen(QColor::fromRgb(colour));
+        p.drawText(at + QPoint(0, QFontMetrics(f, &image).ascent()), text);
+        return image;
+    };
+    Surface s(60, 24);
+    QFont big("DejaVu Sans");
+    big.setPixelSize(15);
+    for (const QFont& font : {testFont(), big, testFont()}) {
+        s.setFont(font);
+        for (const auto& [x, y, text] : {std::tuple{3, 4, QString("Leave")}, {3, 4, QString("Leave")}, {-2, 9, QString("Tj;")}}) {
+            s.fill(rgb(200, 210, 220));
+            s.setPenColor(rgb(0x40, 0x20, 0x10));
+            s.textOut(x, y, text);
+            const QImage expected = reference(font, {x, y}, text, qRgb(0x40, 0x20, 0x10));
+            for (int j = 0; j < 24; ++j)
+                for (int i = 0; i < 60; ++i)
+                    ASSERT_EQ(s.image().pixel(i, j), expected.pixel(i, j)) << text.toStdString() << " at " << i << "," << j;
+        }
+    }
 }
 
 TEST(Text, ImagesAreDrawnAtTheirNaturalSize)
