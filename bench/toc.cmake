@@ -12,3 +12,8 @@ target_include_directories(tocd_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/suppor
 target_link_libraries(tocd_bench PRIVATE toc benchmark::benchmark)
 target_compile_definitions(tocd_bench PRIVATE TOCD_PATH="$<TARGET_FILE:tocd>")
 add_dependencies(tocd_bench tocd)
+
+# Start-up: the smallest Qt window, and the probe that times a program to its first paint.
+add_executable(minimal_window minimal_window.cpp)
+target_link_libraries(minimal_window PRIVATE Qt6::Widgets)
+add_executable(startup_probe startup_probe.cpp)
