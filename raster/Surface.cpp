@@ -419,8 +419,8 @@ void Surface::clearTopByte(int top, int bottom)
     bottom = std::min(bottom, m_height);
     if (top >= bottom)
         return;
-    for (auto p = m_pixels.begin() + std::ptrdiff_t(top) * m_width, end = m_pixels.begin() + std::ptrdiff_t(bottom) * m_width;
-         p != end; ++p)
+    const auto end = m_pixels.begin() + std::ptrdiff_t(bottom) * m_width;
+    for (auto p = m_pixels.begin() + std::ptrdiff_t(top) * m_width; p != end; ++p)
         *p &= 0x00FFFFFF;
 }
 

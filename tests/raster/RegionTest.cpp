@@ -41,7 +41,8 @@ TEST(PolygonRegion, ShapesOnAThirtyPixelFace)
     const QPoint diamond[] = {{30, 15}, {15, 0}, {0, 15}, {15, 30}};
     const QPoint arrowUp[] = {{15, 0}, {0, 20}, {10, 20}, {10, 30}, {20, 30}, {20, 20}, {30, 20}};
 
-    const auto up = convexRows(0, 31, [](double y) { return 15 - y / 2; }, [](double y) { return y < 30 ? 15 + y / 2 : 0; });
+    const auto up =
+        convexRows(0, 31, [](double y) { return 15 - y / 2; }, [](double y) { return y < 30 ? 15 + y / 2 : 0; });
     ASSERT_EQ(up.size(), 29u);
     EXPECT_EQ(up[0], (Row{1, {{15, 15}}})); // the worked example's first rows and last row
     EXPECT_EQ(up[1], (Row{2, {{14, 15}}}));
@@ -195,8 +196,9 @@ TEST(Region, ConvertsToTheSameQRegionPixels)
 {
     const QPoint arrowUp[] = {{15, 0}, {0, 20}, {10, 20}, {10, 30}, {20, 30}, {20, 20}, {30, 20}};
     const QPoint bowtie[] = {{0, 0}, {20, 20}, {20, 0}, {0, 20}};
-    for (const Region& region : {Region::polygon(arrowUp), Region::polygon(bowtie), Region::roundRect(0, 0, 73, 25, 15, 15),
-                                 Region::ellipse(3, 2, 40, 31), Region::rect(0, 0, 9, 9)}) {
+    const Region regions[] = {Region::polygon(arrowUp), Region::polygon(bowtie), Region::roundRect(0, 0, 73, 25, 15, 15),
+                              Region::ellipse(3, 2, 40, 31), Region::rect(0, 0, 9, 9)};
+    for (const Region& region : regions) {
         const QRegion q = region.toQRegion();
         EXPECT_EQ(q.rectCount(), int(region.rects().size()));
         int count = 0;

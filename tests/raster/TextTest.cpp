@@ -100,7 +100,8 @@ TEST(Text, MatchesQtTextWithTheBaselineAtTheAscent)
     big.setPixelSize(15);
     for (const QFont& font : {testFont(), big, testFont()}) {
         s.setFont(font);
-        for (const auto& [x, y, text] : {std::tuple{3, 4, QString("Leave")}, {3, 4, QString("Leave")}, {-2, 9, QString("Tj;")}}) {
+        const std::tuple<int, int, QString> calls[] = {{3, 4, "Leave"}, {3, 4, "Leave"}, {-2, 9, "Tj;"}};
+        for (const auto& [x, y, text] : calls) {
             s.fill(rgb(200, 210, 220));
             s.setPenColor(rgb(0x40, 0x20, 0x10));
             s.textOut(x, y, text);
