@@ -17,3 +17,10 @@ add_dependencies(tocd_bench tocd)
 add_executable(minimal_window minimal_window.cpp)
 target_link_libraries(minimal_window PRIVATE Qt6::Widgets)
 add_executable(startup_probe startup_probe.cpp)
+
+# The soak's memory over a long session, for scripts/bench-soak.sh.
+add_executable(soak_memory soak_memory.cpp)
+target_include_directories(soak_memory PRIVATE ${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_SOURCE_DIR}/tests/toc)
+target_link_libraries(soak_memory PRIVATE toc)
+target_compile_definitions(soak_memory PRIVATE TOCD_PATH="$<TARGET_FILE:tocd>")
+add_dependencies(soak_memory tocd)
