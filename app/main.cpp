@@ -1,0 +1,78 @@
+// Tarnwick: one window that keeps a screen name present in TOC2 chat rooms.
+#include "Fonts.h"
+#include "ServerOption.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+#ifndef TARNWICK_TOC_HOST
+#define TARNWICK_TOC_HOST "localhost"
+#endif
+
+namespace {
+
+void printLine(const char* kind, const QString& text)
+{
+    std::printf("%s: %s\n", kind, qPrintable(text));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+
+    const QString defaultServer = QStringLiteral("%1:%2").arg(QStringLiteral(TARNWICK_TOC_HOST)).arg(frmMain::kDefaultPort);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Keeps a screen name present in TOC2 chat rooms.\n\n"
+                       "Connect signs on to %1 (the host chosen when the program was built).\n"
+                       "Nothing is read or written at start: no settings, no files.")
+            .arg(defaultServer));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption server(
+        QStringLiteral("server"),
+        QStringLiteral("Sign on to this TOC server instead of %1. The port defaults to %2; put an IPv6 address "
+                       "in brackets to give a port ([::1]:5190).")
+            .arg(defaultServer)
+            .arg(frmMain::kDefaultPort),
+        QStringLiteral("HOST[:PORT]"));
+    const QCommandLineOption echo(QStringLiteral("echo"),
+                                  QStringLiteral("Also print each log line (\"log: ...\") and each status change "
+                                                 "(\"status: ...\") on standard output."));
+    parser.addOption(server);
+    parser.addOption(echo);
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "tarnwick: unexpected argument \"%s\" (see --help)\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return 2;
+    }
+
+    ensureTahoma();
+    frmMain window;
+    if (parser.isSet(server)) {
+        const auto address = parseServerOption(parser.value(server), frmMain::kDefaultPort);
+        if (!address) {
+            std::fprintf(stderr, "tarnwick: --server wants HOST or HOST:PORT with a port from 1 to 65535, not \"%s\"\n",
+                         qPrintable(parser.value(server)));
+            return 2;
+        }
+        window.setServer(address->host, address->port);
+    }
+    if (parser.isSet(echo)) {
+        QObject::connect(&window, &frmMain::logLineAdded, [](const QString& line) { printLine("log", line); });
+        QObject::connect(&window, &frmMain::statusChanged, [](const QString& text) { printLine("status", text); });
+    }
+    window.show();
+    // Without a window manager nothing activates a new window, and typing would go nowhere.
+    window.activateWindow();
+    return app.exec();
+}

@@ -1,0 +1,94 @@
+// The tray icon's life and the hide / restore cycle. The offscreen platform has no tray, so the
+// cases with one pretend it is there; the real tray is exercised by the end-to-end test.
+#include "WindowFixture.h"
+
+#include "modSysTray.h"
+#include "wait.h"
+
+#include <QSystemTrayIcon>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Tray : public WindowTest
+{
+protected:
+    void TearDown() override { modSysTray::OverrideTrayAvailable(std::nullopt); }
+    bool hidden() { return waitFor([&] { return !window.isVisible(); }, 2000); }
+};
+
+TEST_F(Tray, IconIsRegisteredAtLoadAndRemovedAtClose)
+{
+    QSystemTrayIcon* icon = modSysTray::TrayIcon();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->toolTip(), "Tarnwick");
+    EXPECT_FALSE(icon->icon().isNull());
+    EXPECT_EQ(icon->parent(), &window);
+    window.show();
+    window.close();
+    EXPECT_EQ(modSysTray::TrayIcon(), nullptr);
+}
+
+TEST_F(Tray, TipIsCutTo63CharactersAndAMissingPictureTakesTheWindowIcon)
+{
+    QWidget other;
+    other.setWindowIcon(window.windowIcon());
+    QSystemTrayIcon* icon = modSysTray::AddTrayIcon(&other, QString(70, 'x'), nullptr);
+    EXPECT_EQ(icon->toolTip(), QString(63, 'x'));
+    EXPECT_FALSE(icon->icon().isNull());
+    EXPECT_EQ(modSysTray::TrayIcon(), icon); // the new icon replaced the window's
+    modSysTray::RemoveTrayIcon();
+    EXPECT_EQ(modSysTray::TrayIcon(), nullptr);
+}
+
+TEST_F(Tray, MinimisingHidesAndALeftClickTogglesTheWindow)
+{
+    modSysTray::OverrideTrayAvailable(true);
+    window.show();
+    window.showMinimized();
+    EXPECT_TRUE(hidden());
+
+    window.trayActivated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowState() & Qt::WindowMinimized, 0);
+    QCoreApplication::processEvents(); // a hide queued by the earlier minimise must not strike now
+    EXPECT_TRUE(window.isVisible());
+
+    window.trayActivated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(hidden());
+    EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(Tray, OtherClicksDoNothing)
+{
+    modSysTray::OverrideTrayAvailable(true);
+    const QSystemTrayIcon::ActivationReason reasons[] = {QSystemTrayIcon::Context, QSystemTrayIcon::DoubleClick,
+                                                         QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown};
+    window.show();
+    for (auto reason : reasons) {
+        window.trayActivated(reason);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(window.isVisible()) << reason;
+        EXPECT_EQ(window.windowState(), Qt::WindowNoState) << reason;
+    }
+    window.showMinimized();
+    ASSERT_TRUE(hidden());
+    for (auto reason : reasons) {
+        window.trayActivated(reason);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(window.isVisible()) << reason;
+    }
+}
+
+TEST_F(Tray, WithoutATrayMinimisingLeavesTheWindowReachable)
+{
+    modSysTray::OverrideTrayAvailable(false);
+    window.show();
+    window.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(waitFor([&] { return !window.isVisible(); }, 200));
+    EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
+}
+
+} // namespace
