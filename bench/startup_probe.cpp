@@ -3,7 +3,10 @@
 //
 //     startup_probe ./tarnwick        ->  "412.7 61234"
 //
-// The program must print the line itself and then exit. Linux only (fork, exec, wait4).
+// The program must print the line itself and then exit; one that has not within 30 seconds is
+// killed and the probe fails. Linux only (fork, exec, poll, wait4).
+#include <poll.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,7 +52,8 @@ int main(int argc, char** argv)
     double painted = -1;
     std::string line;
     char c;
-    while (painted < 0 && read(out[0], &c, 1) == 1) {
+    pollfd ready{out[0], POLLIN, 0};
+    while (painted < 0 && poll(&ready, 1, 30000) == 1 && read(out[0], &c, 1) == 1) {
         if (c != '\n') {
             line += c;
             continue;
@@ -59,6 +63,8 @@ int main(int argc, char** argv)
         line.clear();
     }
     close(out[0]);
+    if (painted < 0)
+        kill(child, SIGKILL);
 
     int status = 0;
     rusage usage{};

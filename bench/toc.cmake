@@ -24,3 +24,17 @@ target_include_directories(soak_memory PRIVATE ${PROJECT_SOURCE_DIR}/tests/suppo
 target_link_libraries(soak_memory PRIVATE toc)
 target_compile_definitions(soak_memory PRIVATE TOCD_PATH="$<TARGET_FILE:tocd>")
 add_dependencies(soak_memory tocd)
+
+# Runs everything above as part of the `bench` target. Start-up needs tarnwick, when it is built.
+set(_client_bench_commands
+    COMMAND $<TARGET_FILE:toc_bench>
+    COMMAND $<TARGET_FILE:tocd_bench>
+    COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/bench-soak.sh ${CMAKE_BINARY_DIR})
+set(_client_bench_depends toc_bench tocd_bench soak_memory)
+if(TARGET tarnwick)
+    list(APPEND _client_bench_commands COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/bench-startup.sh ${CMAKE_BINARY_DIR})
+    list(APPEND _client_bench_depends tarnwick minimal_window startup_probe)
+endif()
+add_custom_target(bench_client ${_client_bench_commands} USES_TERMINAL VERBATIM)
+add_dependencies(bench_client ${_client_bench_depends})
+add_dependencies(bench bench_client)
