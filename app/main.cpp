@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEvent>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -19,6 +21,29 @@ void printLine(const char* kind, const QString& text)
     std::printf("%s: %s\n", kind, qPrintable(text));
     std::fflush(stdout);
 }
+
+// For start-up measurements (scripts/bench-startup.sh): once the window has been painted for the
+// first time, print "first paint" and quit.
+class ExitAfterFirstPaint : public QObject
+{
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            // From the next turn of the loop, once this paint has reached the screen.
+            QTimer::singleShot(0, [] {
+                std::puts("first paint");
+                std::fflush(stdout);
+                QApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    bool m_seen = false;
+};
 
 } // namespace
 
@@ -71,6 +96,9 @@ int main(int argc, char** argv)
         QObject::connect(&window, &frmMain::logLineAdded, [](const QString& line) { printLine("log", line); });
         QObject::connect(&window, &frmMain::statusChanged, [](const QString& text) { printLine("status", text); });
     }
+    ExitAfterFirstPaint firstPaint;
+    if (qEnvironmentVariableIsSet("TARNWICK_EXIT_AFTER_FIRST_PAINT"))
+        window.installEventFilter(&firstPaint);
     window.show();
     // Without a window manager nothing activates a new window, and typing would go nowhere.
     window.activateWindow();
