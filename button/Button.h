@@ -23,9 +23,7 @@
 #include <optional>
 
 class PropertyBag;
-namespace raster {
-class Surface;
-}
+struct ButtonPaintCache;
 
 class Button : public QWidget
 {
@@ -331,8 +329,8 @@ private:
     std::array<QPoint, 7> shapePoints_{};
     std::array<QPoint, 7> focusMarkPoints_{};
     QRegion shapeRegion_;
-    // The off-screen surface the face is drawn on, kept between paints.
-    std::shared_ptr<raster::Surface> surface_;
+    // The off-screen surface the face is drawn on and what it was set up with, kept between paints.
+    std::shared_ptr<ButtonPaintCache> paintCache_;
     // The background's BackStyle: transparent after ButtonStyleColors 0, kept for values outside 0..7.
     bool backStyleTransparent_ = false;
 };

@@ -206,11 +206,19 @@ constexpr QPoint kChevrons[4][3] = {
 
 } // namespace
 
+// The surface is kept between paints, and so is its font: setting a font drops the surface's
+// shaped text, which is most of what a repaint costs.
+struct ButtonPaintCache {
+    raster::Surface surface;
+    std::optional<QFont> font;
+};
+
 // Paints one face of one button; lives for one PaintButton call.
 class ButtonPainter {
 public:
-    explicit ButtonPainter(Button& button, raster::Surface& surface)
-        : b(button), surface(surface), canvas{surface, 0, {}, button.shapePoints_, button.focusMarkPoints_}
+    explicit ButtonPainter(Button& button, ButtonPaintCache& cache)
+        : b(button), cache(cache), surface(cache.surface),
+          canvas{surface, 0, {}, button.shapePoints_, button.focusMarkPoints_}
     {
     }
 
@@ -235,6 +243,7 @@ private:
     void publish();
 
     Button& b;
+    ButtonPaintCache& cache;
     raster::Surface& surface;
     shape::ShapeCanvas canvas;
     Snapshot s;
@@ -557,7 +566,10 @@ bool ButtonPainter::paint()
     b.syncToggleLook();
     s = snapshot();
     surface.resize(s.w, s.h);
-    surface.setFont(b.font());
+    if (cache.font != b.font()) {
+        cache.font = b.font();
+        surface.setFont(*cache.font);
+    }
     surface.fill(splitRgb(s.c.back));
     drawBackground();
     applyStyle();
@@ -573,9 +585,9 @@ bool ButtonPainter::paint()
 
 void Button::PaintButton()
 {
-    if (!surface_)
-        surface_ = std::make_shared<raster::Surface>();
-    if (!ButtonPainter(*this, *surface_).paint())
+    if (!paintCache_)
+        paintCache_ = std::make_shared<ButtonPaintCache>();
+    if (!ButtonPainter(*this, *paintCache_).paint())
         return;
     ++paintCount_;
     update();

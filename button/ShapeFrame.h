@@ -38,9 +38,10 @@
 // Regions are items too: regionRoundRect(l, t, r, b, c), regionEllipse(l, t, r, b) and
 // regionPolygon({...}) (winding rule; its points go to ShapePoints).
 //
-// Adding a shape: write its ShapeTable as constexpr data in its family's file and make its renderer
-// (DrawEllipse, ...) one call: drawShapeTable(kEllipse, state, canvas). ShapesRectangle.cpp is the
-// model. Only shapes with a polygon region or a polygon focus mark touch the point buffers.
+// Adding a shape: write its ShapeTable as constexpr data in its family's file (designated
+// initializers; the parts a shape lacks stay empty) and make its renderer (DrawEllipse, ...) one
+// call: drawShapeTable(kEllipse, state, canvas). ShapesRectangle.cpp is the model. Only shapes with
+// a polygon region or a polygon focus mark touch the point buffers.
 #include "Raster.h"
 #include "Region.h"
 
@@ -125,7 +126,9 @@ constexpr Item pointsItem(Op op, std::initializer_list<Pt> points)
 {
     if (points.size() > kMaxItemPoints)
         throw std::logic_error("too many points in one item");
-    Item item{op, std::uint8_t(points.size())};
+    Item item;
+    item.op = op;
+    item.count = std::uint8_t(points.size());
     std::size_t i = 0;
     for (const Pt& pt : points)
         item.p[i++] = pt;
@@ -191,17 +194,17 @@ inline constexpr raster::OleColor kFocusMark = 0xD1D1D1;
 /// Everything one shape draws; empty spans draw nothing. See the header comment for the order.
 struct ShapeTable {
     const Item* region = nullptr; ///< null: the shape removes any region
-    Items outline;
-    Items opaqueOnly;
-    Look raised1, pressed1;
-    Look raised2, pressed2;
-    Look style4;
-    Items pressed6;
-    std::array<Items, 5> glow6;
-    std::array<Items, 5> glow6Blue;
-    Items after6;
-    Items ring7;
-    Items focus;
+    Items outline{};
+    Items opaqueOnly{};
+    Look raised1{}, pressed1{};
+    Look raised2{}, pressed2{};
+    Look style4{};
+    Items pressed6{};
+    std::array<Items, 5> glow6{};
+    std::array<Items, 5> glow6Blue{}; ///< empty entries draw the glow6 entry
+    Items after6{};
+    Items ring7{};
+    Items focus{};
 };
 
 /// What the frame reads: the face size and the state after PaintButton's toggle rule.
