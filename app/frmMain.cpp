@@ -245,6 +245,14 @@ void frmMain::appendLogLine(const QString& text)
     emit logLineAdded(text);
 }
 
+void frmMain::reportRooms()
+{
+    QStringList entries;
+    for (int i = 0; i < lstChats->count(); ++i)
+        entries << lstChats->item(i)->text();
+    emit roomsChanged(entries);
+}
+
 void frmMain::setStatusText(const QString& text)
 {
     statusText->setText(text);
@@ -253,8 +261,13 @@ void frmMain::setStatusText(const QString& text)
 
 void frmMain::onConnectClick()
 {
-    // Nothing is checked: the server judges the name and password.
-    Sock->Login(txtSN->text().toUtf8(), txtPW->text().toUtf8(), m_host, m_port);
+    // The server judges the name and password; only what cannot be sent as typed is refused here.
+    try {
+        Sock->Login(txtSN->text().toUtf8(), txtPW->text().toUtf8(), m_host, m_port);
+    } catch (const std::invalid_argument&) {
+        addLog(QStringLiteral("Invalid screen name or password."));
+        return;
+    }
     addLog(QStringLiteral("Connected to server."));
 }
 
@@ -303,6 +316,7 @@ void frmMain::onLeaveClick()
         return; // no id to leave: a name holding ":" or an entry without one
     Sock->ChatLeave(id);
     delete lstChats->takeItem(row);
+    reportRooms();
     addLog(QStringLiteral("Left chatroom ") + m_selectedPieces[0]);
 }
 
@@ -324,6 +338,7 @@ void frmMain::onLoggedOff()
 void frmMain::onJoinedChat(const QByteArray& strRoomName, std::int32_t lngRoomID)
 {
     lstChats->addItem(QString::fromUtf8(strRoomName) + QLatin1Char(':') + QString::number(lngRoomID));
+    reportRooms();
     // The line names the room as typed; the list entry carries the server's name and the id.
     addLog(QStringLiteral("Joined chatroom ") + txtRoom->text() + QLatin1Char(':') + txtExchange->text());
 }
@@ -350,7 +365,10 @@ void frmMain::trayActivated(QSystemTrayIcon::ActivationReason reason)
     if (reason != QSystemTrayIcon::Trigger)
         return;
     if (isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-        showMinimized(); // changeEvent hides it
+        // Hidden at once rather than from changeEvent: without a window manager nobody confirms the
+        // minimised state, and the platform may report the window normal again before a deferred hide.
+        showMinimized();
+        hide();
         return;
     }
     showNormal();

@@ -13,6 +13,8 @@ namespace {
 // Sent right after the TCP connection is made; not a frame.
 constexpr char kHandshake[] = "FLAPON\r\n\r\n";
 constexpr int kFlapHeaderSize = 6;
+constexpr qsizetype kMaxFramePayload = 0xFFFF;
+constexpr qsizetype kMaxSignOnName = kMaxFramePayload - 8; // after version, TLV type and length
 } // namespace
 
 QuonTOCSock::QuonTOCSock(QObject* parent)
@@ -46,8 +48,16 @@ QuonTOCSock::~QuonTOCSock()
 void QuonTOCSock::Login(const QByteArray& strUserName, const QByteArray& strPassword, const QString& strServer,
                         quint16 intPort)
 {
-    mstrUserName = ModTOC::NormalizeName(strUserName);
-    mstrRoasted = ModTOC::RoastPassword(strPassword);
+    const QByteArray name = ModTOC::NormalizeName(strUserName);
+    const QByteArray roasted = ModTOC::RoastPassword(strPassword);
+    // The server reads the bare name up to a blank or a zero byte, and a leading quote would make
+    // it read a quoted word: either way it would sign on a name other than the one typed. Both
+    // frames of the sign-on must also fit; failing later, the sign-on would silently stall.
+    if (name.startsWith('"') || name.contains('\0') || name.size() > kMaxSignOnName ||
+        loginCommand(name, roasted).size() > kMaxFramePayload)
+        throw std::invalid_argument("Login: the screen name or password cannot be sent as typed");
+    mstrUserName = name;
+    mstrRoasted = roasted;
     mstrServer = strServer;
     mintPort = intPort;
     Sock->close();

@@ -36,6 +36,8 @@ public:
     ~QuonTOCSock() override;
 
     // Connection and framing.
+    /// Connects and signs on. Throws std::invalid_argument, and leaves any connection as it is,
+    /// when the name or password cannot go on the wire as typed (see loginCommand).
     void Login(const QByteArray& strUserName, const QByteArray& strPassword, const QString& strServer,
                quint16 intPort);
     void LogOff();
@@ -113,6 +115,7 @@ private:
 
     void DispatchFrame(int frameType, const QByteArray& payload);
     void handleSignOnFrame(const QByteArray& payload);
+    static QByteArray loginCommand(const QByteArray& userName, const QByteArray& roasted);
     void handleDataFrame(const QByteArray& payload);
     void handleConfig2(const QByteArray& payload);
     void recordRoom();

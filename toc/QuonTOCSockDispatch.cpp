@@ -94,10 +94,16 @@ void QuonTOCSock::handleSignOnFrame(const QByteArray& payload)
     SendPacket(1, kFlapVersion + EncodeWord(1) + EncodeWord(static_cast<std::int32_t>(mstrUserName.size())) +
                       mstrUserName);
 
-    const QByteArray login = "toc2_login " TARNWICK_AUTH_HOST " 29999 " + mstrUserName + ' ' + mstrRoasted +
-                             " English  " + QuoteArg(kClientVersion) + " 160 US " + QuoteArg("") + ' ' +
-                             QuoteArg("") + " 3 0 30303 -kentucky -utf8 " + "51837264" + '\0';
-    SendPacket(2, login);
+    SendPacket(2, loginCommand(mstrUserName, mstrRoasted));
+}
+
+// The login line, zero byte included. The name goes in as a bare word, as servers expect it.
+QByteArray QuonTOCSock::loginCommand(const QByteArray& userName, const QByteArray& roasted)
+{
+    using ModTOC::QuoteArg;
+    return "toc2_login " TARNWICK_AUTH_HOST " 29999 " + userName + ' ' + roasted + " English  " +
+           QuoteArg(kClientVersion) + " 160 US " + QuoteArg("") + ' ' + QuoteArg("") + " 3 0 30303 -kentucky -utf8 " +
+           "51837264" + '\0';
 }
 
 // One server message: fields split at every colon, the first one the command word (any case).

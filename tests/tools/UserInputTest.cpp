@@ -78,6 +78,37 @@ TEST(TocUserInput, TenThousandCharactersEndInTheServersClose)
     EXPECT_EQ(tocd.process().state(), QProcess::Running);
 }
 
+// What cannot go on the wire as typed is refused before anything is sent: a leading quote (the
+// server would read a quoted word: "\"tarnwick\"" would sign on as tarnwick), a zero byte, or a
+// name or password too long for the sign-on's frames (the sign-on would stall half way).
+TEST(TocUserInput, CredentialsThatCannotBeSentAsTypedAreRefusedUpFront)
+{
+    TocdProcess tocd;
+    ASSERT_TRUE(tocd.start({"--account", "Tarn Wick:secret"}));
+    QuonTOCSock sock;
+    QSignalSpy in(&sock, &QuonTOCSock::LoggedIn), off(&sock, &QuonTOCSock::LoggedOff);
+    sock.Login("Tarn Wick", "secret", tocd.host(), tocd.port());
+    ASSERT_TRUE(waitFor([&] { return in.size() == 1; }));
+
+    const std::pair<QByteArray, QByteArray> refused[] = {
+        {"\"tarnwick\"", "secret"},
+        {"\"Tarn Wick", "secret"},
+        {QByteArray("tarn\0wick", 9), "secret"},
+        {QByteArray(70000, 'a'), "secret"},
+        {"Tarn Wick", QByteArray(40000, 'p')},
+    };
+    for (const auto& [name, password] : refused)
+        EXPECT_THROW(sock.Login(name, password, tocd.host(), tocd.port()), std::invalid_argument)
+            << name.left(20).toStdString();
+    // Still signed on through the first connection, and the server saw no other.
+    QSignalSpy joined(&sock, &QuonTOCSock::JoinedChat);
+    sock.JoinChat("Still Here", 4);
+    ASSERT_TRUE(waitFor([&] { return joined.size() == 1; }));
+    EXPECT_EQ(tocd.log().count(QStringLiteral("connected from")), 1);
+    EXPECT_EQ(in.size(), 1);
+    EXPECT_EQ(off.size(), 0);
+}
+
 // Room names reach the server as typed; one the server cannot hold (a colon would break the
 // colon-separated lines members receive) comes back as its error 950, and nothing is joined.
 TEST(TocUserInput, RoomNamesJoinAsTypedOrGetTheServersError)
