@@ -57,6 +57,8 @@ signals:
     void logLineAdded(const QString& line);
     /// The status panel's text was set.
     void statusChanged(const QString& text);
+    /// An entry was added to or removed from the room list; entries holds the whole list.
+    void roomsChanged(const QStringList& entries);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -67,6 +69,7 @@ private:
     Button* makeButton(const QString& name, QWidget* container);
     void setStatusText(const QString& text);
     void appendLogLine(const QString& text);
+    void reportRooms();
 
     // Click handlers.
     void onConnectClick();
