@@ -166,7 +166,8 @@ std::optional<StyleGradient> chooseStyleGradient(const Snapshot& s)
         const std::span<const Fill> glass(across ? kGlassAcross : kGlassDown);
         if (restingDisabled)
             return StyleGradient{glass, 0xF0F0F0, 0xF4F4F4, 0xB5B2AD};
-        return StyleGradient{glass, s.byLook(c.back, c.backHover, c.backPressed), s.byLook(0xEFEFEF, 0xFEFCF7, 0xF8ECD5), {}};
+        return StyleGradient{glass, s.byLook(c.back, c.backHover, c.backPressed),
+                             s.byLook(0xEFEFEF, 0xFEFCF7, 0xF8ECD5), {}};
     }
     case 8: {
         const std::span<const Fill> gel(across ? kGelAcross : kGelDown);
@@ -531,6 +532,8 @@ void ButtonPainter::publish()
     QImage& face = b.face_;
     if (face.size() != QSize(s.w, s.h) || face.format() != QImage::Format_ARGB32_Premultiplied)
         face = QImage(s.w, s.h, QImage::Format_ARGB32_Premultiplied);
+    if (face.isNull())
+        return;
     const bool transparent = b.backStyleTransparent_;
     const bool clipped = !b.shapeRegion_.isEmpty();
     const std::uint32_t* src = surface.bits();
@@ -565,7 +568,11 @@ bool ButtonPainter::paint()
     applyHandCursor();
     b.syncToggleLook();
     s = snapshot();
-    surface.resize(s.w, s.h);
+    // A face too large for any screen is refused rather than allocated; nothing is shown then.
+    if (!surface.resize(s.w, s.h)) {
+        b.face_ = QImage();
+        return true;
+    }
     if (cache.font != b.font()) {
         cache.font = b.font();
         surface.setFont(*cache.font);

@@ -52,6 +52,18 @@ TEST(PaintSize, ShownButtonResizedBelowTheMinimumPaintsOnce)
     EXPECT_GE(b->paintCount(), paints + 1);
 }
 
+// A face too large to draw is refused, not allocated.
+TEST(PaintSize, HugeFaceIsRefused)
+{
+    auto b = makeButton(Button::Rectangle, 1, QSize(40, 40));
+    b->resize(20000, 20000);
+    b->PaintButton();
+    EXPECT_TRUE(b->face().isNull());
+    b->resize(73, 25);
+    b->PaintButton();
+    EXPECT_EQ(b->face().size(), QSize(73, 25));
+}
+
 struct BorderCase {
     int style;
     quint32 plain, hover, pressed;

@@ -37,8 +37,10 @@ TEST(RectangleStyle7, OutlineAndRingFollowTheState)
             auto b = makeButton(Button::Rectangle, 7, size);
             setState(*b, c.state);
             const int w = size.width(), h = size.height();
-            const QPoint outline[] = {{0, 0}, {w / 2, 0}, {w - 1, 0}, {w - 1, h / 2}, {w - 1, h - 1}, {w / 2, h - 1}, {0, h - 1}, {0, h / 2}};
-            const QPoint ring[] = {{1, 1}, {w / 2, 1}, {w - 2, 1}, {w - 2, h / 2}, {w - 2, h - 2}, {w / 2, h - 2}, {1, h - 2}, {1, h / 2}};
+            const QPoint outline[] = {{0, 0},         {w / 2, 0},     {w - 1, 0}, {w - 1, h / 2},
+                                      {w - 1, h - 1}, {w / 2, h - 1}, {0, h - 1}, {0, h / 2}};
+            const QPoint ring[] = {{1, 1},         {w / 2, 1},     {w - 2, 1}, {w - 2, h / 2},
+                                   {w - 2, h - 2}, {w / 2, h - 2}, {1, h - 2}, {1, h / 2}};
             for (const QPoint p : outline)
                 EXPECT_EQ(facePixel(*b, p.x(), p.y()), c.outline) << int(c.state) << " outline " << p.x() << "," << p.y();
             for (const QPoint p : ring)
@@ -91,7 +93,8 @@ TEST(RectangleStyles058, ShowOnlyTheOutlineAndTheDottedFocus)
             focus.insert({p.x(), p.y()});
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
-                SCOPED_TRACE(testing::Message() << "style " << c.style << " state " << int(c.state) << " at " << x << "," << y);
+                SCOPED_TRACE(testing::Message()
+                             << "style " << c.style << " state " << int(c.state) << " at " << x << "," << y);
                 if (focus.count({x, y})) {
                     ASSERT_TRUE(shown(*b, x, y));
                     ASSERT_EQ(facePixel(*b, x, y), dotAt(x, y));

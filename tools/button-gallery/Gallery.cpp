@@ -225,7 +225,8 @@ QImage contactSheet()
     const QMetaEnum shapes = QMetaEnum::fromType<Button::Shape>();
     for (int shape = 0; shape < kShapes; ++shape) {
         const QPoint origin(kPad + shape % kBlockColumns * blockWidth, kPad + shape / kBlockColumns * blockHeight);
-        p.drawText(origin + QPoint(0, 14), QStringLiteral("%1 %2").arg(shape).arg(QLatin1String(shapes.valueToKey(shape))));
+        const QString title = QStringLiteral("%1 %2").arg(shape).arg(QLatin1String(shapes.valueToKey(shape)));
+        p.drawText(origin + QPoint(0, 14), title);
         for (std::size_t i = 0; i < kStates.size(); ++i)
             p.drawText(origin + QPoint(kLabelWidth + int(i) * kCellWidth, kHeader + 4), QLatin1String(kStates[i].name));
         for (int style = 0; style < kStyles; ++style) {
@@ -237,7 +238,8 @@ QImage contactSheet()
                 request.style = style;
                 request.size = shape < 2 ? kWide : kSquare;
                 request.state = kStates[i].state;
-                request.settings = {{QStringLiteral("Caption"), shape < 2 ? QStringLiteral("Button") : QStringLiteral("OK")}};
+                const QString caption = shape < 2 ? QStringLiteral("Button") : QStringLiteral("OK");
+                request.settings = {{QStringLiteral("Caption"), caption}};
                 p.drawImage(QPoint(origin.x() + kLabelWidth + int(i) * kCellWidth, top), render(request, nullptr));
             }
         }
