@@ -30,6 +30,8 @@ void TcpTocSocket::wire()
 {
     m_socket = new QTcpSocket(this);
     connect(m_socket, &QTcpSocket::connected, this, [this] {
+        // Command lines are small and interactive: send each at once rather than batching.
+        m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         m_open = true;
         emit connected();
     });
