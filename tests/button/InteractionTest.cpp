@@ -95,6 +95,7 @@ TEST_F(Interaction, ToggleFlipsValueOnEveryPress)
     }
     QTest::mousePress(&button, Qt::RightButton, {}, centre);
     EXPECT_TRUE(button.Value()); // the right button does not toggle
+    QTest::mouseRelease(&button, Qt::RightButton, {}, centre); // leave no button held for the next test
 }
 
 TEST_F(Interaction, Keys)
