@@ -70,8 +70,9 @@ int main(int argc, char** argv)
             .arg(frmMain::kDefaultPort),
         QStringLiteral("HOST[:PORT]"));
     const QCommandLineOption echo(QStringLiteral("echo"),
-                                  QStringLiteral("Also print each log line (\"log: ...\") and each status change "
-                                                 "(\"status: ...\") on standard output."));
+                                  QStringLiteral("Also print on standard output each log line (\"log: ...\"), each "
+                                                 "status change (\"status: ...\") and the room list whenever it "
+                                                 "changes (\"rooms: \" and the entries, separated by \" | \")."));
     parser.addOption(server);
     parser.addOption(echo);
     parser.process(app);
@@ -95,6 +96,8 @@ int main(int argc, char** argv)
     if (parser.isSet(echo)) {
         QObject::connect(&window, &frmMain::logLineAdded, [](const QString& line) { printLine("log", line); });
         QObject::connect(&window, &frmMain::statusChanged, [](const QString& text) { printLine("status", text); });
+        QObject::connect(&window, &frmMain::roomsChanged,
+                         [](const QStringList& entries) { printLine("rooms", entries.join(QStringLiteral(" | "))); });
     }
     ExitAfterFirstPaint firstPaint;
     if (qEnvironmentVariableIsSet("TARNWICK_EXIT_AFTER_FIRST_PAINT"))

@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils trayer imagemagick
+    xvfb xauth xdotool x11-utils trayer twm imagemagick
     fonts-wine fontconfig
 )
 

@@ -245,11 +245,14 @@ TEST_F(Handlers, LeftChatLogsAndKeepsTheEntry)
 
 TEST_F(Handlers, LeaveSendsTheSelectedIdAndRemovesTheEntry)
 {
+    QList<QStringList> reported;
+    QObject::connect(&window, &frmMain::roomsChanged, [&](const QStringList& e) { reported << e; });
     signOn();
     server("CHAT_JOIN:7:lobby");
     server("CHAT_JOIN:12:den");
     lstChats()->setCurrentRow(1);
     click("Leave");
+    EXPECT_EQ(reported, (QList<QStringList>{{"lobby:7"}, {"lobby:7", "den:12"}, {"lobby:7"}}));
     EXPECT_EQ(sentLines(), QByteArrayList{R"(toc_chat_leave "12")"});
     EXPECT_EQ(entries(), QStringList{"lobby:7"});
     EXPECT_EQ(logLines().last(), "Left chatroom den");

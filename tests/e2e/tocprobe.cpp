@@ -1,0 +1,45 @@
+// tocprobe: signs on to a TOC server as a second user and prints the profile another user has set.
+//
+//     tocprobe HOST PORT NAME PASSWORD TARGET
+//
+// Asks again every 200 ms until a profile arrives (the target may still be signing on); exits 1 after 15 s.
+#include "QuonTOCSock.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 6) {
+        std::fprintf(stderr, "usage: tocprobe HOST PORT NAME PASSWORD TARGET\n");
+        return 2;
+    }
+    const QByteArray target = args[5].toUtf8();
+    QuonTOCSock sock;
+    QTimer ask;
+    ask.setInterval(200);
+    QObject::connect(&ask, &QTimer::timeout, [&] { sock.GetProfile(target); });
+    QObject::connect(&sock, &QuonTOCSock::LoggedIn, [&] {
+        sock.GetProfile(target);
+        ask.start();
+    });
+    QObject::connect(&sock, &QuonTOCSock::IncomingProfile, [&](const QByteArray& profile) {
+        std::printf("%s\n", profile.constData());
+        std::fflush(stdout);
+        app.exit(0);
+    });
+    QObject::connect(&sock, &QuonTOCSock::SocketError, [&](std::int16_t, const QString& text) {
+        std::fprintf(stderr, "tocprobe: %s\n", qPrintable(text));
+        app.exit(1);
+    });
+    QTimer::singleShot(15000, [&] {
+        std::fprintf(stderr, "tocprobe: no profile for %s within 15 s\n", target.constData());
+        app.exit(1);
+    });
+    sock.Login(args[3].toUtf8(), args[4].toUtf8(), args[1], static_cast<quint16>(args[2].toUInt()));
+    return app.exec();
+}
