@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 #ifndef TARNWICK_TOC_HOST
 #define TARNWICK_TOC_HOST "localhost"
@@ -82,17 +83,20 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    ensureTahoma();
-    frmMain window;
+    std::optional<ServerAddress> address;
     if (parser.isSet(server)) {
-        const auto address = parseServerOption(parser.value(server), frmMain::kDefaultPort);
+        address = parseServerOption(parser.value(server), frmMain::kDefaultPort);
         if (!address) {
             std::fprintf(stderr, "tarnwick: --server wants HOST or HOST:PORT with a port from 1 to 65535, not \"%s\"\n",
                          qPrintable(parser.value(server)));
             return 2;
         }
-        window.setServer(address->host, address->port);
     }
+
+    ensureTahoma();
+    frmMain window;
+    if (address)
+        window.setServer(address->host, address->port);
     if (parser.isSet(echo)) {
         QObject::connect(&window, &frmMain::logLineAdded, [](const QString& line) { printLine("log", line); });
         QObject::connect(&window, &frmMain::statusChanged, [](const QString& text) { printLine("status", text); });

@@ -14,6 +14,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=xsession.sh
 source "$here/xsession.sh"
 
+missing=()
+for tool in Xvfb xdotool xprop xwininfo xdpyinfo import trayer twm; do
+    command -v "$tool" >/dev/null || missing+=("$tool")
+done
+[ ${#missing[@]} -eq 0 ] || { echo "e2e ($mode): missing programs: ${missing[*]} (run scripts/install-deps.sh)" >&2; exit 1; }
+
 rm -rf "$out"
 mkdir -p "$out"
 export XDG_RUNTIME_DIR=$out/runtime
