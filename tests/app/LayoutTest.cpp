@@ -9,6 +9,7 @@
 
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 
@@ -75,6 +76,8 @@ TEST_F(Layout, WindowHasItsTitleFixedSizeLogoAndStatusPanel)
     EXPECT_EQ(window.windowTitle(), "Tarnwick");
     EXPECT_EQ(window.size(), px(window, 0, 0, 6630, 5355).size());
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    const QPoint offCentre = window.geometry().center() - window.screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2);
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_EQ(control<QLabel>("Logo")->pixmap().size(), QSize(424, 74));
     EXPECT_EQ(status(), "Disconnected");
