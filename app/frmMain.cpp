@@ -284,8 +284,8 @@ void frmMain::onDisconnectClick()
 void frmMain::onJoinClick()
 {
     if (txtRoom->text().isEmpty()) {
-        QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kTitle), QStringLiteral("Please enter a chatroom to join."),
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kTitle),
+                        QStringLiteral("Please enter a chatroom to join."), QMessageBox::Ok, this);
         box.exec();
         return;
     }
