@@ -228,7 +228,9 @@ void Button::writeProperties(PropertyBag& bag) const
     bag.write(QStringLiteral("Picture"), picture_, QPixmap());
     flag("PictureGray", pictureGray_, false);
     flag("Enabled", isEnabled(), true);
-    bag.write(QStringLiteral("Font"), font(), ambientFont());
+    // A font is stored as an object, whatever its value: the window design keeps each button's
+    // font even where it equals the window's own.
+    bag.write(QStringLiteral("Font"), font());
     bag.write(QStringLiteral("MouseIcon"), mouseIcon_, QPixmap());
     number("MousePointer", mousePointer_, 0);
 }
