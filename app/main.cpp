@@ -23,7 +23,7 @@ void printLine(const char* kind, const QString& text)
     std::fflush(stdout);
 }
 
-// For start-up measurements (scripts/bench-startup.sh): once the window has been painted for the
+// For start-up measurements (--exit-after-first-paint, scripts/bench-startup.sh): once the window has been painted for the
 // first time, print "first paint" and quit.
 class ExitAfterFirstPaint : public QObject
 {
@@ -74,8 +74,12 @@ int main(int argc, char** argv)
                                   QStringLiteral("Also print on standard output each log line (\"log: ...\"), each "
                                                  "status change (\"status: ...\") and the room list whenever it "
                                                  "changes (\"rooms: \" and the entries, separated by \" | \")."));
+    const QCommandLineOption firstPaintOnly(QStringLiteral("exit-after-first-paint"),
+                                            QStringLiteral("Print \"first paint\" once the window has been painted, "
+                                                           "then quit (for start-up measurements)."));
     parser.addOption(server);
     parser.addOption(echo);
+    parser.addOption(firstPaintOnly);
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "tarnwick: unexpected argument \"%s\" (see --help)\n",
@@ -104,7 +108,7 @@ int main(int argc, char** argv)
                          [](const QStringList& entries) { printLine("rooms", entries.join(QStringLiteral(" | "))); });
     }
     ExitAfterFirstPaint firstPaint;
-    if (qEnvironmentVariableIsSet("TARNWICK_EXIT_AFTER_FIRST_PAINT"))
+    if (parser.isSet(firstPaintOnly))
         window.installEventFilter(&firstPaint);
     window.show();
     // Without a window manager nothing activates a new window, and typing would go nowhere.

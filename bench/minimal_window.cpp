@@ -1,6 +1,6 @@
 // The start-up anchor: the least a Qt program can do to put a window on the screen. It prints
 // "first paint" once its window has been painted for the first time, then quits, the same way
-// tarnwick does under TARNWICK_EXIT_AFTER_FIRST_PAINT.
+// tarnwick does with --exit-after-first-paint.
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>

@@ -38,14 +38,14 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 measure() { # name program -> "name median_ms median_kib"
     local name=$1 runs
     shift
-    TARNWICK_EXIT_AFTER_FIRST_PAINT=1 "$probe" "$@" >/dev/null 2>&1 || true # warms the file cache
-    runs=$(for _ in $(seq 10); do TARNWICK_EXIT_AFTER_FIRST_PAINT=1 "$probe" "$@" 2>/dev/null; done)
+    "$probe" "$@" >/dev/null 2>&1 || true # warms the file cache
+    runs=$(for _ in $(seq 10); do "$probe" "$@" 2>/dev/null; done)
     [ "$(wc -l <<<"$runs")" -eq 10 ] || { echo "$name: not every run reported its first paint" >&2; exit 1; }
     echo "$name $(cut -d' ' -f1 <<<"$runs" | median) $(cut -d' ' -f2 <<<"$runs" | median)"
 }
 
 echo "start-up to first paint, median of 10 runs ($platform)"
-read -r _ tw_ms tw_kib < <(measure tarnwick "$build/app/tarnwick")
+read -r _ tw_ms tw_kib < <(measure tarnwick "$build/app/tarnwick" --exit-after-first-paint)
 read -r _ mw_ms mw_kib < <(measure minimal_window "$build/bench/minimal_window")
 printf '%-16s %9s ms %9s KiB peak\n' tarnwick "$tw_ms" "$tw_kib" minimal_window "$mw_ms" "$mw_kib"
 awk -v a="$tw_ms" -v b="$mw_ms" -v c="$tw_kib" -v d="$mw_kib" \
