@@ -1,5 +1,6 @@
-// One full repaint of the main window's Connect button (73 × 25, rectangle, style 7) next to Qt
-// rendering a stock QPushButton of the same size and caption into an image, in the same run.
+// The button's full repaint next to Qt rendering a stock QPushButton of the same size into an image,
+// in the same run: the main window's Connect button (73 × 25, rectangle, style 7), then every shape
+// in styles 1, 6 and 7 (73 × 25 for the two rectangles, 32 × 32 for the shapes drawn in a square).
 #include "Button.h"
 #include "Fonts.h"
 
@@ -7,11 +8,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMetaEnum>
 #include <QPushButton>
 
 namespace {
-
-constexpr QSize kSize(73, 25);
 
 QFont designFont()
 {
@@ -20,7 +20,15 @@ QFont designFont()
     return font;
 }
 
-void BM_PaintButton(benchmark::State& state)
+void repaintLoop(benchmark::State& state, Button& button)
+{
+    for (auto _ : state) {
+        button.PaintButton();
+        benchmark::DoNotOptimize(button.face().constBits());
+    }
+}
+
+void BM_PaintConnectButton(benchmark::State& state)
 {
     Button button;
     button.setUserMode(false);
@@ -33,26 +41,58 @@ void BM_PaintButton(benchmark::State& state)
     button.setForeColorHover(0xFFFFFF);
     button.setFont(designFont());
     button.setCaption(QStringLiteral("Connect"));
-    button.resize(kSize);
-    for (auto _ : state) {
-        button.PaintButton();
-        benchmark::DoNotOptimize(button.face().constBits());
-    }
+    button.resize(73, 25);
+    repaintLoop(state, button);
 }
-BENCHMARK(BM_PaintButton);
+BENCHMARK(BM_PaintConnectButton);
 
-void BM_QPushButtonRender(benchmark::State& state)
+void BM_QPushButtonConnect(benchmark::State& state)
 {
     QPushButton button(QStringLiteral("Connect"));
     button.setFont(designFont());
-    button.resize(kSize);
-    QImage image(kSize, QImage::Format_ARGB32_Premultiplied);
+    button.resize(73, 25);
+    QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         button.render(&image);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK(BM_QPushButtonRender);
+BENCHMARK(BM_QPushButtonConnect);
+
+QSize sizeFor(int shape)
+{
+    return shape <= Button::RoundedRectangle ? QSize(73, 25) : QSize(32, 32);
+}
+
+void BM_PaintButtonShape(benchmark::State& state)
+{
+    const auto shape = static_cast<Button::Shape>(state.range(0));
+    Button button;
+    button.setUserMode(false);
+    button.initNew();
+    button.setButtonShape(shape);
+    button.setButtonStyle(static_cast<qint32>(state.range(1)));
+    button.setCaption(QStringLiteral("Go"));
+    button.resize(sizeFor(shape));
+    repaintLoop(state, button);
+    state.SetLabel(QMetaEnum::fromType<Button::Shape>().valueToKey(shape));
+}
+BENCHMARK(BM_PaintButtonShape)
+    ->ArgNames({"shape", "style"})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {1, 6, 7}});
+
+void BM_QPushButtonRenderSize(benchmark::State& state)
+{
+    const QSize size(int(state.range(0)), int(state.range(1)));
+    QPushButton button(QStringLiteral("Go"));
+    button.resize(size);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        button.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_QPushButtonRenderSize)->ArgNames({"w", "h"})->Args({73, 25})->Args({32, 32});
 
 } // namespace
 

@@ -1,4 +1,4 @@
-# The client's benchmarks, the shapes, start-up and soak memory; included from bench/CMakeLists.txt.
+# The client's benchmarks, start-up and soak memory; included from bench/CMakeLists.txt.
 # Every program here joins the `bench` target, which runs them all.
 
 # Reassembly and dispatch through the scripted socket.
@@ -25,17 +25,12 @@ target_link_libraries(soak_memory PRIVATE toc)
 target_compile_definitions(soak_memory PRIVATE TOCD_PATH="$<TARGET_FILE:tocd>")
 add_dependencies(soak_memory tocd)
 
-# Every shape in styles 1, 6 and 7, beside paint_bench's single button.
-add_executable(shapes_bench shapes_bench.cpp)
-target_link_libraries(shapes_bench PRIVATE button benchmark::benchmark)
-
 # Runs everything above as part of the `bench` target. Start-up needs tarnwick, when it is built.
 set(_client_bench_commands
     COMMAND $<TARGET_FILE:toc_bench>
     COMMAND $<TARGET_FILE:tocd_bench>
-    COMMAND $<TARGET_FILE:shapes_bench>
     COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/bench-soak.sh ${CMAKE_BINARY_DIR})
-set(_client_bench_depends toc_bench tocd_bench shapes_bench soak_memory)
+set(_client_bench_depends toc_bench tocd_bench soak_memory)
 if(TARGET tarnwick)
     list(APPEND _client_bench_commands COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/bench-startup.sh ${CMAKE_BINARY_DIR})
     list(APPEND _client_bench_depends tarnwick minimal_window startup_probe)
