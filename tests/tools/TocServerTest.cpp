@@ -21,9 +21,9 @@ protected:
     static Accounts makeAccounts()
     {
         Accounts a;
-        a.addSpec("Tarn Wick:secret");
-        a.addSpec("Other:pw");
-        a.addSpec("Third:pw");
+        a.addFromOption("Tarn Wick:secret");
+        a.addFromOption("Other:pw");
+        a.addFromOption("Third:pw");
         return a;
     }
 

@@ -78,8 +78,8 @@ TEST(TocdAccounts, RefusesWhatItCannotUse)
         EXPECT_TRUE(load(accounts, c.text).contains(QLatin1String(c.error))) << c.text.constData();
     }
     Accounts accounts;
-    EXPECT_EQ(accounts.addSpec("Tarn Wick:secret"), QString());
-    EXPECT_FALSE(accounts.addSpec("TARNWICK:again").isEmpty());
+    EXPECT_EQ(accounts.addFromOption("Tarn Wick:secret"), QString());
+    EXPECT_FALSE(accounts.addFromOption("TARNWICK:again").isEmpty());
     EXPECT_FALSE(accounts.loadFile(QStringLiteral("/nonexistent/accounts.txt")).isEmpty());
 }
 

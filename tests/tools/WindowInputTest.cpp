@@ -75,7 +75,7 @@ TEST_F(WindowInput, ExchangesAndRoomNamesGetARefusalOrTheServersError)
     ASSERT_TRUE(waitFor([&] { return window.findChild<QLabel*>(QStringLiteral("StatusText"))->text() == "Connected"; }));
 
     type("txtRoom", QStringLiteral("Tarn Lounge"));
-    for (const QString& exchange : {"-1", "32768", "5x", ""}) {
+    for (const QString exchange : {"-1", "32768", "5x", ""}) {
         type("txtExchange", exchange);
         click("Join");
         EXPECT_EQ(log().last(), QStringLiteral("Invalid exchange number.")) << exchange.toStdString();

@@ -11,28 +11,28 @@ bool isConfigKind(QByteArrayView kind)
 }
 } // namespace
 
-QString Accounts::add(QByteArrayView spec, Account** added)
+QString Accounts::add(QByteArrayView nameAndPassword, Account** added)
 {
-    const qsizetype colon = spec.indexOf(':');
+    const qsizetype colon = nameAndPassword.indexOf(':');
     if (colon < 0)
-        return QStringLiteral("account \"%1\" has no \":PASSWORD\"").arg(QString::fromLatin1(spec));
-    const QByteArrayView name = spec.first(colon);
+        return QStringLiteral("account \"%1\" has no \":PASSWORD\"").arg(QString::fromLatin1(nameAndPassword));
+    const QByteArrayView name = nameAndPassword.first(colon);
     const QByteArray key = ModTOC::NormalizeName(name);
     if (key.isEmpty())
-        return QStringLiteral("account \"%1\" has an empty name").arg(QString::fromLatin1(spec));
+        return QStringLiteral("account \"%1\" has an empty name").arg(QString::fromLatin1(nameAndPassword));
     if (m_byKey.contains(key))
         return QStringLiteral("account \"%1\" is given twice").arg(QString::fromLatin1(name));
     Account& account = m_byKey[key];
     account.formattedName = name.trimmed().toByteArray();
-    account.password = spec.sliced(colon + 1).toByteArray();
+    account.password = nameAndPassword.sliced(colon + 1).toByteArray();
     if (added)
         *added = &account;
     return {};
 }
 
-QString Accounts::addSpec(QByteArrayView spec)
+QString Accounts::addFromOption(QByteArrayView nameAndPassword)
 {
-    return add(spec, nullptr);
+    return add(nameAndPassword, nullptr);
 }
 
 QString Accounts::loadFile(const QString& path)

@@ -16,7 +16,7 @@ class Accounts
 {
 public:
     /// Adds "NAME:PASSWORD" (split at the first colon). Returns an error text, empty on success.
-    QString addSpec(QByteArrayView spec);
+    QString addFromOption(QByteArrayView nameAndPassword);
     /// Reads a file of "account NAME:PASSWORD" lines, each followed by its "kind:value" entries
     /// (kinds g, b, d, p, m). Blank lines and lines starting with "#" are skipped.
     /// Returns an error text naming the line, empty on success.
@@ -27,7 +27,7 @@ public:
     bool isEmpty() const { return m_byKey.isEmpty(); }
 
 private:
-    QString add(QByteArrayView spec, Account** added);
+    QString add(QByteArrayView nameAndPassword, Account** added);
 
     QHash<QByteArray, Account> m_byKey; // keyed by normalised screen name
 };

@@ -65,8 +65,8 @@ int main(int argc, char** argv)
         fail(QStringLiteral("unexpected argument \"%1\" (see --help)").arg(parser.positionalArguments().first()));
 
     Accounts accounts;
-    for (const QString& spec : parser.values(QStringLiteral("account")))
-        if (const QString error = accounts.addSpec(spec.toUtf8()); !error.isEmpty())
+    for (const QString& option : parser.values(QStringLiteral("account")))
+        if (const QString error = accounts.addFromOption(option.toUtf8()); !error.isEmpty())
             fail(error);
     if (parser.isSet(QStringLiteral("accounts")))
         if (const QString error = accounts.loadFile(parser.value(QStringLiteral("accounts"))); !error.isEmpty())
