@@ -9,12 +9,14 @@ bash scripts/build.sh
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 chmod 700 "$XDG_RUNTIME_DIR"
 
-# The client library once more under AddressSanitizer and UndefinedBehaviorSanitizer, then a short
-# fuzz run from the seed corpus. What the run generates stays in a temporary folder.
+# The client, the pixel layer and the button once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then a short fuzz run from the seed corpus. What the run generates stays
+# in a temporary folder.
 CC=clang CXX=clang++ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON -DTARNWICK_BENCH=OFF >/dev/null
-cmake --build build/asan -j"$(nproc)" --target toc_tests toc_fuzz
-(cd build/asan && ctest --output-on-failure -R '^toc\.' --timeout 600)
+cmake --build build/asan -j"$(nproc)" --target toc_tests toc_fault_tests toc_fuzz \
+    raster_tests button_tests button_paint_tests button_shape_tests
+(cd build/asan && ctest --output-on-failure -j"$(nproc)" -R '^(toc|raster|button)\.' --timeout 600)
 fuzz_dir=$(mktemp -d)
 mkdir "$fuzz_dir/corpus" "$fuzz_dir/crashes"
 cp tests/fuzz/corpus/* "$fuzz_dir/corpus/"
