@@ -1,5 +1,6 @@
 #include "Region.h"
 
+#include "EllipseQuarter.h"
 #include "Raster.h"
 
 #include <QRect>
@@ -139,11 +140,7 @@ Region Region::polygon(std::span<const QPoint> points)
 // and the middle row stretches over the straight part between the corners.
 Region Region::roundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
 {
-    i64 l = left, t = top, r = right, b = bottom;
-    if (l > r)
-        std::swap(l, r);
-    if (t > b)
-        std::swap(t, b);
+    auto [l, t, r, b] = normalisedBox(left, top, right, bottom);
     RegionBuilder builder;
     // A box with no width or height has no interior; the literal shrink would turn it inside out.
     if (l == r || t == b)

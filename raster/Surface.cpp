@@ -217,11 +217,7 @@ void Surface::polygon(std::span<const QPoint> points)
 // arcs (the straight edges joining them) is drawn like a Polygon.
 void Surface::roundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
 {
-    i64 l = left, t = top, r = right, b = bottom;
-    if (l > r)
-        std::swap(l, r);
-    if (t > b)
-        std::swap(t, b);
+    const auto [l, t, r, b] = normalisedBox(left, top, right, bottom);
     if (l == r || t == b)
         return;
     const i64 cw = std::min(r - l, std::abs(i64(cornerWidth)));
@@ -262,11 +258,7 @@ void Surface::ellipse(int left, int top, int right, int bottom)
 // unpainted.
 void Surface::arc(int left, int top, int right, int bottom, int startX, int startY, int endX, int endY)
 {
-    i64 l = left, t = top, r = right, b = bottom;
-    if (l > r)
-        std::swap(l, r);
-    if (t > b)
-        std::swap(t, b);
+    const auto [l, t, r, b] = normalisedBox(left, top, right, bottom);
     const i64 w = r - l;
     const i64 h = b - t;
     if (w == 0 || h == 0 || w > kMaxExtent || h > kMaxExtent)
