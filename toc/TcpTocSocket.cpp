@@ -2,6 +2,8 @@
 
 #include <QTcpSocket>
 
+#include <algorithm>
+
 QByteArray TocReceiveBuffer::take(qsizetype maxBytes)
 {
     const qsizetype n = std::clamp<qsizetype>(maxBytes, 0, size());
