@@ -105,26 +105,26 @@ int TocServer::open(const QString& peer)
     return id;
 }
 
-void TocServer::receive(int id, QByteArrayView bytes)
+void TocServer::receive(int id, const QByteArray& bytes)
 {
     if (auto it = m_sessions.find(id); it != m_sessions.end())
         it->second.reader.feed(bytes);
     // Look the session up on every pass: a frame may end it.
+    TocFramer::Frame frame;
     for (auto it = m_sessions.find(id); it != m_sessions.end(); it = m_sessions.find(id)) {
         Session& s = it->second;
-        FlapReader::Event event = s.reader.next();
-        switch (event.kind) {
-        case FlapReader::Event::NeedMore:
+        switch (s.reader.next(frame)) {
+        case TocFramer::Next::NeedMore:
             return;
-        case FlapReader::Event::Violation:
-            drop(s, event.reason);
+        case TocFramer::Next::Violation:
+            drop(s, QString(s.reader.violation())); // the session and its reader go with it
             return;
-        case FlapReader::Event::Handshake:
+        case TocFramer::Next::Handshake:
             s.stage = Stage::SignOnFrame;
             sendFrame(s, 1, kFlapVersion);
             break;
-        case FlapReader::Event::Frame:
-            handleFrame(s, event.type, event.payload);
+        case TocFramer::Next::Frame:
+            handleFrame(s, frame.type, frame.payload);
             break;
         }
     }

@@ -3,7 +3,7 @@
 // in through receive(), and everything going out leaves through the Output callbacks. One
 // TocServer holds the accounts, the signed-on users and the chat rooms.
 #include "Accounts.h"
-#include "FlapReader.h"
+#include "TocFramer.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -30,7 +30,7 @@ public:
     /// A new connection from peer (for the log); returns its id.
     int open(const QString& peer);
     /// Bytes received on a connection. Unknown ids are ignored.
-    void receive(int id, QByteArrayView bytes);
+    void receive(int id, const QByteArray& bytes);
     /// The peer went away. Unknown ids are ignored.
     void closed(int id);
 
@@ -40,7 +40,7 @@ private:
     struct Session {
         int id = 0;
         QString peer;
-        FlapReader reader;
+        TocFramer reader{TocFramer::Mode::Server};
         Stage stage = Stage::Handshake;
         quint16 seq = 0;
         QByteArray key;              // normalised screen name, once signed on
