@@ -13,6 +13,8 @@ struct Parsed {
     QByteArrayList buddies; // the "g:" and "b:" entries, in payload order
     QByteArrayList denied;  // the "d:" entries, in payload order
     QByteArrayList others;  // every other piece, in payload order (the terminator and empty pieces too)
+
+    bool operator==(const Parsed&) const = default;
 };
 
 /// Splits a "config2" payload (command word and its colon first) into the two texts and the entries.
