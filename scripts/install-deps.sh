@@ -6,7 +6,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev valgrind
     xvfb xauth xdotool x11-utils trayer twm imagemagick
     fonts-wine fontconfig
 )

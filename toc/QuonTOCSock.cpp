@@ -1,7 +1,7 @@
-// Connection life and FLAP framing of the client.
+// Connection life of the client: the socket and the timers around the session.
 #include "QuonTOCSock.h"
 
-#include "ModTOC.h"
+#include "TocLog.h"
 #include "TocSocket.h"
 
 #include <QPointer>
@@ -10,11 +10,13 @@
 #include <stdexcept>
 
 namespace {
-// Sent right after the TCP connection is made; not a frame.
-constexpr char kHandshake[] = "FLAPON\r\n\r\n";
-constexpr int kFlapHeaderSize = 6;
-constexpr qsizetype kMaxFramePayload = 0xFFFF;
-constexpr qsizetype kMaxSignOnName = kMaxFramePayload - 8; // after version, TLV type and length
+// Lets a std::visit pick a lambda by the alternative's type.
+template <typename... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+template <typename... F>
+Overloaded(F...) -> Overloaded<F...>;
 } // namespace
 
 QuonTOCSock::QuonTOCSock(QObject* parent)
@@ -25,6 +27,8 @@ QuonTOCSock::QuonTOCSock(QObject* parent)
 QuonTOCSock::QuonTOCSock(std::unique_ptr<TocSocket> socket, QObject* parent)
     : QObject(parent)
     , Sock(std::move(socket))
+    , m_session({[this] { return Sock->state() == TocSocket::Connected; },
+                 [this](const QByteArray& frame) { Sock->send(frame); }})
 {
     connect(Sock.get(), &TocSocket::connected, this, &QuonTOCSock::onConnected);
     connect(Sock.get(), &TocSocket::dataArrival, this, &QuonTOCSock::onDataArrival);
@@ -36,28 +40,28 @@ QuonTOCSock::QuonTOCSock(std::unique_ptr<TocSocket> socket, QObject* parent)
 
     tmrConnect.setInterval(kConnectTimeoutMs);
     tmrConnect.setSingleShot(true);
-    connect(&tmrConnect, &QTimer::timeout, this, &QuonTOCSock::onConnectTimeout);
+    connect(&tmrConnect, &QTimer::timeout, this, &QuonTOCSock::onTimeLimit);
 }
 
+// The connection simply ends with the control; no event is raised for it. The control may be
+// destroyed by a handler of one of the socket's own signals, so the socket goes later, once that
+// signal has returned.
 QuonTOCSock::~QuonTOCSock()
 {
-    // The connection simply ends with the control; no event is raised for it.
     Sock->disconnect(this);
+    Sock->close();
+    Sock.release()->deleteLater();
 }
 
 void QuonTOCSock::Login(const QByteArray& strUserName, const QByteArray& strPassword, const QString& strServer,
                         quint16 intPort)
 {
-    const QByteArray name = ModTOC::NormalizeName(strUserName);
-    const QByteArray roasted = ModTOC::RoastPassword(strPassword);
-    // The server reads the bare name up to a blank or a zero byte, and a leading quote would make
-    // it read a quoted word: either way it would sign on a name other than the one typed. Both
-    // frames of the sign-on must also fit; failing later, the sign-on would silently stall.
-    if (name.startsWith('"') || name.contains('\0') || name.size() > kMaxSignOnName ||
-        loginCommand(name, roasted).size() > kMaxFramePayload)
-        throw std::invalid_argument("Login: the screen name or password cannot be sent as typed");
-    mstrUserName = name;
-    mstrRoasted = roasted;
+    try {
+        m_session.startLogin(strUserName, strPassword);
+    } catch (const std::invalid_argument& e) {
+        qCDebug(lcToc) << "sign-on refused:" << e.what();
+        throw;
+    }
     mstrServer = strServer;
     mintPort = intPort;
     Sock->close();
@@ -70,39 +74,19 @@ void QuonTOCSock::LogOff()
     tmrConnect.stop();
     Sock->close();
     mstrServer.clear();
-    mstrRoasted.clear();
     mintPort = 0;
-    mlngSeq = 0;
-    mChatRooms.fill(ChatRoomEntry{});
-    mlngRoomSlot = 0;
-    mlngLastChatID = 0;
-    emit LoggedOff(mstrUserName);
+    m_session.logOff();
+    emit LoggedOff(m_session.userName());
 }
 
 void QuonTOCSock::SendPacket(std::int16_t intIndex, const QByteArray& strData)
 {
-    if (Sock->state() != TocSocket::Connected)
-        return;
-    if (++mlngSeq >= 65535)
-        mlngSeq = 0;
-    if (intIndex < 0 || intIndex > 255)
-        throw std::invalid_argument("SendPacket: frame type outside 0..255");
-    if (strData.size() > 0xFFFF)
-        throw std::invalid_argument("SendPacket: payload longer than 65535 bytes");
-
-    QByteArray frame;
-    frame.reserve(kFlapHeaderSize + strData.size());
-    frame += '*';
-    frame += static_cast<char>(intIndex);
-    frame += ModTOC::EncodeWord(mlngSeq);
-    frame += ModTOC::EncodeWord(static_cast<std::int32_t>(strData.size()));
-    frame += strData;
-    Sock->send(frame);
+    m_session.sendFrame(intIndex, strData);
 }
 
 void QuonTOCSock::SendPacket2(const QByteArray& strDatas)
 {
-    SendPacket(2, strDatas + '\0');
+    m_session.sendLine(strDatas);
 }
 
 void QuonTOCSock::AntiIdle(bool blnEnabled)
@@ -115,33 +99,40 @@ void QuonTOCSock::AntiIdle(bool blnEnabled)
 
 void QuonTOCSock::onConnected()
 {
-    tmrConnect.stop();
-    Sock->send(QByteArray(kHandshake, sizeof kHandshake - 1));
+    tmrConnect.start(); // now for the sign-on
+    Sock->send(TocFramer::kHandshake.toByteArray());
 }
 
-// Takes every complete frame out of the socket's buffer and dispatches it. What is buffered is
-// measured again on each pass: a handler may log off (emptying the buffer) or run the event loop
-// and take frames itself, so a count taken earlier could be stale.
+// Raises an event for everything that has arrived, one at a time and in order. A handler may run
+// a nested event loop; bytes arriving meanwhile are not announced again, so the loop reads until
+// nothing is left, and an arrival announced while it runs is left to it. A handler may also log
+// off, sign on again or destroy the control.
 void QuonTOCSock::onDataArrival()
 {
+    if (m_reading)
+        return;
     const QPointer<QuonTOCSock> self(this);
+    m_reading = true;
     for (;;) {
-        const QByteArrayView buffered = Sock->peek();
-        if (buffered.size() < kFlapHeaderSize)
-            return; // a partial header stays until it completes
-        const qsizetype frameLength = ModTOC::DecodeWord(buffered.sliced(4, 2)) + kFlapHeaderSize;
-        if (buffered.size() < frameLength)
-            return;
-        const QByteArray frame = Sock->take(frameLength);
-        DispatchFrame(static_cast<unsigned char>(frame[1]), frame.sliced(kFlapHeaderSize));
+        std::optional<SessionEvent> event = m_session.next();
+        if (!event) {
+            const QByteArray bytes = Sock->read();
+            if (bytes.isEmpty())
+                break;
+            m_session.receive(bytes);
+            continue;
+        }
+        raise(*event);
         if (!self)
-            return; // a handler destroyed the control
+            return;
     }
+    m_reading = false;
 }
 
 void QuonTOCSock::onClosed()
 {
-    emit LoggedOff(mstrUserName);
+    tmrConnect.stop();
+    emit LoggedOff(m_session.userName());
 }
 
 void QuonTOCSock::onSocketError(int code, const QString& description)
@@ -150,28 +141,57 @@ void QuonTOCSock::onSocketError(int code, const QString& description)
     emit SocketError(static_cast<std::int16_t>(code), description);
 }
 
-void QuonTOCSock::onConnectTimeout()
+// A connect that does not finish, or a server that opens the connection and then never finishes
+// the sign-on: either way the user would wait for ever.
+void QuonTOCSock::onTimeLimit()
 {
-    if (Sock->state() == TocSocket::Connected)
-        return;
+    const bool open = Sock->state() == TocSocket::Connected;
     Sock->close();
-    emit SocketError(10060, QStringLiteral("Connection timed out"));
+    if (!open) {
+        emit SocketError(10060, QStringLiteral("Connection timed out"));
+        return;
+    }
+    const QPointer<QuonTOCSock> self(this);
+    emit SocketError(10060, QStringLiteral("The server did not answer the sign-on"));
+    if (self)
+        emit LoggedOff(m_session.userName());
 }
 
-// Every frame raises IncomingPacket first; sign-on frames and data frames are then handled.
-// A handler's failure never leaves the dispatcher: the frame is simply done with.
-void QuonTOCSock::DispatchFrame(int frameType, const QByteArray& payload)
+// One signal per event. A handler's failure goes no further than here: the event is done with.
+void QuonTOCSock::raise(SessionEvent& event)
 {
-    const QPointer<QuonTOCSock> self(this);
-    emit IncomingPacket(static_cast<std::int16_t>(frameType), payload);
-    if (!self)
-        return; // the handler destroyed the control
+    namespace M = TocMessage; // unqualified, Error and ChatInvite would name our signals
     try {
-        if (frameType == 1)
-            handleSignOnFrame(payload);
-        else if (frameType == 2)
-            handleDataFrame(payload);
-    } catch (const std::exception&) {
-        // Nothing to do: the frame is dropped and the connection goes on.
+        std::visit(
+            Overloaded{
+                [&](TocEvent::Packet& e) { emit IncomingPacket(static_cast<std::int16_t>(e.type), e.payload); },
+                [&](TocEvent::LoggedIn& e) {
+                    tmrConnect.stop();
+                    emit LoggedIn(e.userName, e.buddyList, e.blocked);
+                },
+                [&](TocEvent::JoinedChat& e) { emit JoinedChat(e.roomName, e.roomId); },
+                [&](M::ImIn& e) { emit IncomingMessage(e.user, e.message); },
+                [&](M::UpdateBuddy& e) {
+                    if (e.online)
+                        emit BuddyOnline(e.user);
+                    else
+                        emit BuddyOffline(e.user);
+                },
+                [&](M::BuddyCaps& e) { emit IncomingBuddyCapabilities(e.user, e.capabilities); },
+                [&](M::Bart& e) { emit IncomingBartData(e.user, e.data); },
+                [&](M::Error& e) { emit Error(e.code); },
+                [&](M::Eviled& e) { emit Warned(e.warner, e.level); },
+                [&](M::ChatIn& e) { emit IncomingChatMessage(e.roomId, e.user, e.whisper, e.message); },
+                [&](M::ChatUpdateBuddy& e) { emit ChatUserUpdate(e.roomId, e.inside, e.user, e.user2); },
+                [&](M::ChatInvite& e) { emit IncomingChatInvite(e.roomName, e.roomId, e.user, e.message); },
+                [&](M::ChatLeft& e) { emit LeftChat(e.roomId); },
+                [&](M::GotoUrl& e) { emit IncomingProfile(e.url); },
+                [&](M::AdminNickStatus& e) { emit ScreenNameFormatUpdate(e.success); },
+                [&](M::AdminPasswdStatus& e) { emit PassWordUpdate(e.success); },
+                [&](M::RvousPropose& e) { emit RendevousRequest(e.user, e.uuid, e.cookie, e.rendezvousIp); },
+            },
+            event);
+    } catch (const std::exception& e) {
+        qCDebug(lcToc) << "an event handler failed:" << e.what();
     }
 }

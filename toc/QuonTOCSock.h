@@ -5,16 +5,15 @@
 //
 // Everything runs on the thread of the event loop; signals are emitted synchronously and their
 // handlers may call back into the control. Byte strings are QByteArray (one byte per character).
+#include "TocSession.h"
+
 #include <QByteArray>
-#include <QByteArrayList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <random>
 
 class TocSocket;
 
@@ -22,12 +21,10 @@ class QuonTOCSock : public QObject
 {
     Q_OBJECT
 public:
-    struct ChatRoomEntry {
-        std::int32_t ID = 0;
-        QByteArray RoomName;
-    };
-    static constexpr int kRoomSlots = 1001;
+    using ChatRoomEntry = TocSession::ChatRoomEntry;
+    static constexpr int kRoomSlots = TocSession::kRoomSlots;
     static constexpr int kAntiIdleIntervalMs = 60000;
+    /// How long a connect may take, and then how long the server may take to finish the sign-on.
     static constexpr int kConnectTimeoutMs = 30000;
 
     explicit QuonTOCSock(QObject* parent = nullptr);
@@ -37,19 +34,21 @@ public:
 
     // Connection and framing.
     /// Connects and signs on. Throws std::invalid_argument, and leaves any connection as it is,
-    /// when the name or password cannot go on the wire as typed (see loginCommand).
+    /// when the name or password cannot go on the wire as typed: an empty or all-blank name, a
+    /// control character in either, a name starting with a double quote, or too long a login line.
     void Login(const QByteArray& strUserName, const QByteArray& strPassword, const QString& strServer,
                quint16 intPort);
     void LogOff();
-    /// One FLAP frame; dropped silently unless connected. Throws std::invalid_argument when the
-    /// frame type is outside 0..255 or the payload is longer than 65535 bytes.
+    /// One FLAP frame; dropped silently unless connected. Throws std::invalid_argument, sending
+    /// nothing and keeping the sequence counter, when the frame type is outside 0..255 or the
+    /// payload is longer than 65535 bytes.
     void SendPacket(std::int16_t intIndex, const QByteArray& strData);
-    /// A TOC command line: a data frame whose payload ends in one zero byte.
+    /// A TOC command line as it is: a data frame whose payload ends in one zero byte.
     void SendPacket2(const QByteArray& strDatas);
 
     // Client commands. Each sends at most one frame, and nothing while not connected.
-    // An argument that cannot be sent (a zero byte in it, a line too long for one frame) throws
-    // std::invalid_argument and sends nothing.
+    // An argument that cannot be sent (a zero byte in it, a line longer than the 2,048 bytes
+    // servers take) throws std::invalid_argument and sends nothing.
     void SendIm(const QByteArray& strUserName, const QByteArray& strMessage, bool blnAutoResponse);
     void AddBuddy(const QByteArray& strBuddy, bool blnPermanent);
     void RemoveBuddy(const QByteArray& strBuddy);
@@ -74,7 +73,7 @@ public:
     // Queries and switches.
     /// The id of the first room-table slot whose name matches (blanks and case ignored), or 0.
     std::int32_t GetChatID(const QByteArray& strRoomName) const;
-    std::int32_t LastChatID() const { return mlngLastChatID; }
+    std::int32_t LastChatID() const { return m_session.lastChatId(); }
     void AntiIdle(bool blnEnabled);
 
 signals:
@@ -101,7 +100,8 @@ signals:
     void RendevousRequest(const QByteArray& strUser, const QByteArray& strUUID, const QByteArray& strCookie,
                           const QByteArray& strRendevousIP);
     void IncomingBartData(const QByteArray& strUserName, const QByteArray& strBartData);
-    /// A connect failed (refused, host not found, no answer in time) or an open connection broke.
+    /// A connect failed (refused, host not found, no answer in time), the server did not finish
+    /// the sign-on in time, or an open connection broke.
     void SocketError(std::int16_t intErrorCode, const QString& strDescription);
 
 private:
@@ -111,32 +111,16 @@ private:
     void onDataArrival();
     void onClosed();
     void onSocketError(int code, const QString& description);
-    void onConnectTimeout();
-
-    void DispatchFrame(int frameType, const QByteArray& payload);
-    void handleSignOnFrame(const QByteArray& payload);
-    static QByteArray loginCommand(const QByteArray& userName, const QByteArray& roasted);
-    void handleDataFrame(const QByteArray& payload);
-    void handleConfig2(const QByteArray& payload);
-    void recordRoom();
+    void onTimeLimit();
+    void raise(SessionEvent& event);
+    template <typename Build>
+    void command(Build&& build);
 
     std::unique_ptr<TocSocket> Sock;
+    TocSession m_session;
     QTimer tmrAntiIdle;
-    QTimer tmrConnect;
-    QByteArrayList Combo1;         // stored settings other than groups, buddies and blocked names
-    QByteArrayList mConfigBuddies; // stored "g:" and "b:" entries, in order
-    QByteArrayList mConfigDenied;  // stored "d:" entries, in order
-    std::minstd_rand mRandom;      // never seeded: the same digits on every run
-
-    QByteArray mstrUserName;
-    QByteArray mstrRoasted;
+    QTimer tmrConnect; // the connect, then the sign-on, must end in time
     QString mstrServer;
     quint16 mintPort = 0;
-    std::int32_t mlngSeq = 0;
-    std::int32_t mlngLastChatID = 0;
-    std::int32_t mlngRoomSlot = 0;
-    std::array<ChatRoomEntry, kRoomSlots> mChatRooms{};
-    QByteArray mstrFormattedName;
-    QByteArray mstrMessage;
-    QByteArrayList mstrFields;
+    bool m_reading = false; // a dispatch loop is running further up the stack
 };

@@ -1,24 +1,7 @@
 #include "TocSocket.h"
 
+#include <QPointer>
 #include <QTcpSocket>
-
-#include <algorithm>
-
-QByteArray TocReceiveBuffer::take(qsizetype maxBytes)
-{
-    const qsizetype n = std::clamp<qsizetype>(maxBytes, 0, size());
-    QByteArray out(m_bytes.constData() + m_head, n);
-    m_head += n;
-    // Compact once the taken part dominates, so a long stream costs linear time overall.
-    if (m_head == m_bytes.size()) {
-        m_bytes.clear();
-        m_head = 0;
-    } else if (m_head > 4096 && m_head * 2 > m_bytes.size()) {
-        m_bytes.remove(0, m_head);
-        m_head = 0;
-    }
-    return out;
-}
 
 TcpTocSocket::TcpTocSocket(QObject* parent)
     : TocSocket(parent)
@@ -26,7 +9,12 @@ TcpTocSocket::TcpTocSocket(QObject* parent)
     wire();
 }
 
-TcpTocSocket::~TcpTocSocket() = default;
+// We may be destroyed from inside one of the QTcpSocket's own signals (a listener deleting the
+// client it belongs to): the QTcpSocket goes later, once its signal has returned.
+TcpTocSocket::~TcpTocSocket()
+{
+    release();
+}
 
 void TcpTocSocket::wire()
 {
@@ -37,10 +25,21 @@ void TcpTocSocket::wire()
         m_open = true;
         emit connected();
     });
-    connect(m_socket, &QTcpSocket::readyRead, this, &TcpTocSocket::onReadyRead);
+    connect(m_socket, &QTcpSocket::readyRead, this, &TocSocket::dataArrival);
     connect(m_socket, &QTcpSocket::disconnected, this, &TcpTocSocket::onDisconnected);
     connect(m_socket, &QTcpSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError e) { onError(static_cast<int>(e)); });
+}
+
+// Lets go of the current QTcpSocket without a word from it: it is aborted, and deleted once
+// control is back in the event loop.
+void TcpTocSocket::release()
+{
+    m_socket->disconnect(this);
+    m_socket->setParent(nullptr);
+    m_socket->abort();
+    m_socket->deleteLater();
+    m_socket = nullptr;
 }
 
 void TcpTocSocket::connectToHost(const QString& host, quint16 port)
@@ -49,16 +48,13 @@ void TcpTocSocket::connectToHost(const QString& host, quint16 port)
     m_socket->connectToHost(host, port);
 }
 
+// A local close must not look like the peer's: the old socket goes with its signals.
 void TcpTocSocket::close()
 {
-    // A local close must not look like the peer's: drop the old socket with its signals.
     m_open = false;
-    m_buffer.clear();
-    if (m_socket->state() == QAbstractSocket::UnconnectedState)
+    if (m_socket->state() == QAbstractSocket::UnconnectedState && m_socket->bytesAvailable() == 0)
         return;
-    m_socket->disconnect(this);
-    m_socket->abort();
-    m_socket->deleteLater();
+    release();
     wire();
 }
 
@@ -78,20 +74,9 @@ void TcpTocSocket::send(const QByteArray& bytes)
     m_socket->write(bytes);
 }
 
-QByteArrayView TcpTocSocket::peek() const
+QByteArray TcpTocSocket::read()
 {
-    return m_buffer.view();
-}
-
-QByteArray TcpTocSocket::take(qsizetype maxBytes)
-{
-    return m_buffer.take(maxBytes);
-}
-
-void TcpTocSocket::onReadyRead()
-{
-    m_buffer.append(m_socket->readAll());
-    emit dataArrival(m_buffer.size());
+    return m_socket->readAll();
 }
 
 void TcpTocSocket::onDisconnected()
@@ -118,7 +103,10 @@ void TcpTocSocket::onError(int socketError)
     case QAbstractSocket::UnsupportedSocketOperationError: reason = {10047, "Address family not supported"}; break;
     default: break;
     }
+    const QPointer<TcpTocSocket> self(this);
     emit errorOccurred(reason.code, QString::fromLatin1(reason.text));
-    // A broken open connection ends here; report its end once.
-    onDisconnected();
+    // A broken open connection ends here; report its end once (unless a listener has closed or
+    // destroyed us meanwhile).
+    if (self)
+        onDisconnected();
 }

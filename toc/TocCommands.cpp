@@ -7,11 +7,31 @@
 #include <stdexcept>
 #include <variant>
 
+#ifndef TARNWICK_AUTH_HOST
+#define TARNWICK_AUTH_HOST "login.oscar.aol.com"
+#endif
+
 namespace TocCommands {
 
 namespace {
 using ModTOC::NormalizeName;
 using Arg = std::variant<QByteArrayView, std::int64_t>;
+
+constexpr char kClientVersion[] = "QuonSockTOC2.0";
+
+// The server reads a command up to its zero byte: one inside would cut the line short. The
+// refusal names the command word only; arguments may be secret.
+QByteArray checked(QByteArray line)
+{
+    const auto refuse = [&](const char* why) {
+        throw std::invalid_argument(line.left(line.indexOf(' ')).toStdString() + ": " + why);
+    };
+    if (line.contains('\0'))
+        refuse("an argument contains a zero byte");
+    if (line.size() > kMaxLine)
+        refuse("line longer than servers take");
+    return line;
+}
 
 // The command word, then each argument quoted (texts escaped), one blank before each.
 QByteArray command(const char* word, std::initializer_list<Arg> args, QByteArrayView tail = {})
@@ -25,14 +45,35 @@ QByteArray command(const char* word, std::initializer_list<Arg> args, QByteArray
             line += ModTOC::QuoteArg(std::get<std::int64_t>(arg));
     }
     line += tail;
-    // The server reads a command up to its zero byte: one inside would cut the line short.
-    if (line.contains('\0'))
-        throw std::invalid_argument("TOC command: an argument contains a zero byte");
-    if (line.size() > kMaxLine)
-        throw std::invalid_argument("TOC command: line too long for one frame");
-    return line;
+    return checked(std::move(line));
 }
 } // namespace
+
+QByteArray signOn(QByteArrayView normalisedName)
+{
+    using ModTOC::EncodeWord;
+    return QByteArray("\x00\x00\x00\x01", 4) + EncodeWord(1) + EncodeWord(std::int32_t(normalisedName.size())) +
+           normalisedName.toByteArray();
+}
+
+QByteArray login(QByteArrayView normalisedName, QByteArrayView roastedPassword)
+{
+    using ModTOC::QuoteArg;
+    return checked("toc2_login " TARNWICK_AUTH_HOST " 29999 " + normalisedName.toByteArray() + ' ' +
+                   roastedPassword.toByteArray() +
+                   " English  " + QuoteArg(kClientVersion) + " 160 US " + QuoteArg("") + ' ' + QuoteArg("") +
+                   " 3 0 30303 -kentucky -utf8 51837264");
+}
+
+QByteArray pimpBuddy(int digit)
+{
+    return "toc_add_buddy quon PIMP" + QByteArray::number(digit);
+}
+
+QByteArray initDone()
+{
+    return "toc_init_done";
+}
 
 QByteArray sendIm(QByteArrayView userName, QByteArrayView message, bool autoResponse)
 {

@@ -23,6 +23,12 @@ using Handlers = WindowTest;
 TEST_F(Handlers, ConnectSignsOnWithTheBoxesAsTheyAreAndLogsAtOnce)
 {
     window.setServer("toc.example", 5191);
+    click("Connect"); // no name: refused, nothing is sent
+    EXPECT_EQ(net->connectCalls, 0);
+    EXPECT_EQ(logLines(), QStringList{"Invalid screen name or password."});
+    log()->clear();
+
+    typeCredentials();
     click("Connect");
     EXPECT_EQ(net->connectCalls, 1);
     EXPECT_EQ(net->host, "toc.example");
@@ -37,6 +43,7 @@ TEST_F(Handlers, ConnectSignsOnWithTheBoxesAsTheyAreAndLogsAtOnce)
 
 TEST_F(Handlers, DefaultServerIsTheBuildsHostOnPort5190)
 {
+    typeCredentials();
     click("Connect");
     EXPECT_EQ(net->host, window.serverHost());
     EXPECT_FALSE(net->host.isEmpty());
@@ -58,6 +65,7 @@ TEST_F(Handlers, SignOnSendsTheNameAndPasswordAsUtf8)
 
 TEST_F(Handlers, LoggedInShowsConnectedAndSetsTheProfile)
 {
+    typeCredentials();
     click("Connect");
     net->open();
     server("SIGN_ON:TOC2.0");
@@ -109,6 +117,7 @@ TEST_F(Handlers, ALostConnectionIsReportedNotHidden)
         QString lastStatus;
         QObject::connect(&w, &frmMain::logLineAdded, [&](const QString& l) { lines << l; });
         QObject::connect(&w, &frmMain::statusChanged, [&](const QString& s) { lastStatus = s; });
+        w.findChild<QLineEdit*>("txtSN")->setText("Tarn Wick");
         emit w.findChild<Button*>("Connect")->Click();
         fake->open();
         fake->deliver(flapFrame(2, "SIGN_ON:TOC2.0") + flapFrame(2, "CONFIG2:done:"));
@@ -121,6 +130,7 @@ TEST_F(Handlers, ALostConnectionIsReportedNotHidden)
 
 TEST_F(Handlers, FailedConnectLogsTheReason)
 {
+    typeCredentials();
     click("Connect");
     net->fail(10061, "Connection refused", false);
     EXPECT_EQ(logLines(), (QStringList{"Connected to server.", "Connection failed: Connection refused"}));

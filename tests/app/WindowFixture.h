@@ -55,9 +55,15 @@ protected:
         return lines;
     }
     void server(const QByteArray& payload) { net->deliver(flapFrame(2, payload)); }
-    /// Clicks Connect and lets the server accept the sign-on.
+    void typeCredentials()
+    {
+        box("txtSN")->setText("Tarn Wick");
+        box("txtPW")->setText("secret");
+    }
+    /// Types a name and password, clicks Connect and lets the server accept the sign-on.
     void signOn()
     {
+        typeCredentials();
         click("Connect");
         net->open();
         server("SIGN_ON:TOC2.0");

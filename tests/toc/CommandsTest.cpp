@@ -48,6 +48,12 @@ TEST(CommandLines, EveryCommandBuildsItsExactLine)
         {C::blockUser("spam mer"), R"(toc2_add_deny "spam mer")"},
         {C::unBlockUser("spam mer"), R"(toc2_remove_deny "spam mer")"},
         {C::setConfig("g:Buddies\nb:x"), "toc_set_config \"g:Buddies\nb:x\""},
+        {C::login("tarnwick", "0x270c005d311b"),
+         "toc2_login " TARNWICK_AUTH_HOST " 29999 tarnwick 0x270c005d311b English  \"QuonSockTOC2.0\" 160 US \"\" \"\" "
+         "3 0 30303 -kentucky -utf8 51837264"},
+        {C::pimpBuddy(3), "toc_add_buddy quon PIMP3"},
+        {C::initDone(), "toc_init_done"},
+        {C::signOn("tarnwick"), QByteArray("\x00\x00\x00\x01\x00\x01\x00\x08tarnwick", 16)},
     };
     for (const auto& [built, expected] : cases)
         EXPECT_EQ(built, expected);
@@ -62,15 +68,16 @@ TEST(CommandLines, LinesThatCannotBeSentAreRefused)
         {"zero byte in a room name", [&] { return C::joinChat(nul, 4); }},
         {"zero byte in a password", [&] { return C::changePassword("old", nul); }},
         {"zero byte in a profile", [&] { return C::setProfile(nul); }},
-        {"line one byte too long", [] { return C::setProfile(QByteArray(65520, 'x')); }},
-        {"escaping makes it too long", [] { return C::setAway(QByteArray(40000, '"')); }},
+        {"line one byte too long", [] { return C::setProfile(QByteArray(2034, 'x')); }},
+        {"escaping makes it too long", [] { return C::setAway(QByteArray(1020, '"')); }},
+        {"login line too long", [] { return C::login(QByteArray(1900, 'a'), "0x" + QByteArray(200, '0')); }},
         {"idle seconds beyond 32 bits", [] { return C::setIdle(35791395); }},
         {"idle seconds below 32 bits", [] { return C::setIdle(-35791395); }},
     };
     for (const auto& [what, build] : cases)
         EXPECT_THROW(build(), std::invalid_argument) << what;
 
-    EXPECT_EQ(C::setProfile(QByteArray(65519, 'x')).size(), C::kMaxLine); // the longest that fits
+    EXPECT_EQ(C::setProfile(QByteArray(2033, 'x')).size(), C::kMaxLine); // the longest servers take
     EXPECT_EQ(C::setIdle(35791394), R"(toc_set_idle "2147483640")");
 }
 
@@ -143,6 +150,11 @@ TEST_F(Commands, RefusedOrUnconnectedCommandsSendNothingAndKeepTheCounter)
     EXPECT_THROW(sock.AddBuddy("x\nd:bob", true), std::invalid_argument);
     EXPECT_TRUE(fake->sent.isEmpty());
     EXPECT_EQ(QuonTOCSockTestAccess::seq(sock), seq);
+
+    // A stored list that would no longer fit one command line is refused.
+    signOn("CONFIG2:g:Buddies\nb:" + QByteArray(2020, 'a') + "\ndone:\n");
+    EXPECT_THROW(sock.AddBuddy("carol", true), std::invalid_argument);
+    EXPECT_TRUE(fake->sent.isEmpty());
 }
 
 TEST_F(Commands, PermanentBuddiesKeepTheStoredConfiguration)

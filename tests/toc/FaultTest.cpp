@@ -8,6 +8,7 @@
 #include "printers.h"
 #include "wait.h"
 
+#include <QEventLoop>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -217,6 +218,89 @@ TEST_F(Faults, UnreachableServersGiveSocketErrorAndNothingElse)
     EXPECT_EQ(log.take(), Lines{"SocketError(10060, Connection timed out)"});
     filler.abort();
     expectRecovers();
+}
+
+// A handler running a nested event loop (a dialog, say) while more frames arrive: they are
+// raised once it returns, each once and in order, with nothing more from the server.
+TEST_F(Faults, FramesArrivingDuringANestedEventLoopAreRaisedAfterIt)
+{
+    QPointer<QTcpSocket> peer;
+    ScriptedServer server([&](QTcpSocket& p) {
+        peer = &p;
+        p.write(kSignedOn);
+    });
+    std::vector<std::int32_t> left;
+    QObject::connect(&sock, &QuonTOCSock::LoggedIn, &sock, [&] {
+        peer->write(dataFrame("CHAT_LEFT:1") + dataFrame("CHAT_LEFT:2"));
+        waitFor([&] { return peer->bytesToWrite() == 0; });
+        settle(); // the dialog stays open a little longer
+    });
+    QObject::connect(&sock, &QuonTOCSock::LeftChat, &sock, [&](std::int32_t id) { left.push_back(id); });
+    sock.Login("Tarn Wick", "secret", QStringLiteral("127.0.0.1"), server.port());
+    EXPECT_TRUE(waitFor([&] { return left.size() == 2; }, 3000));
+    settle();
+    EXPECT_EQ(left, (std::vector<std::int32_t>{1, 2}));
+}
+
+// Destroying the control from a handler, whatever the event, over a real connection: nothing may
+// touch it or its socket afterwards. (Also run under valgrind.)
+template <typename... Args>
+std::function<void(QuonTOCSock*)> deleteOn(void (QuonTOCSock::*signal)(Args...))
+{
+    return [signal](QuonTOCSock* sock) { QObject::connect(sock, signal, sock, [sock](Args...) { delete sock; }); };
+}
+
+TEST(DeletingHandler, AHandlerMayDestroyTheControlOnAnyEvent)
+{
+    const QByteArray everything =
+        kSignedOn + dataFrame("IM_IN_ENC2:bob:F:F:T: U :F:L:en:hi") + dataFrame("UPDATE_BUDDY2:bob:T:0:0:0:") +
+        dataFrame("UPDATE_BUDDY2:bob:F:0:0:0:") + dataFrame("BUDDY_CAPS2:bob:uuid") + dataFrame("BART2:bob:data") +
+        dataFrame("ERROR:901:bob") + dataFrame("EVILED:5:bob") + dataFrame("CHAT_JOIN:7:Lounge") +
+        dataFrame("CHAT_IN_ENC:7:bob:F:A:en:hi") + dataFrame("CHAT_UPDATE_BUDDY:7:T:bob") +
+        dataFrame("CHAT_INVITE:Lounge:7:bob:come") + dataFrame("CHAT_LEFT:7") + dataFrame("GOTO_URL:w:url") +
+        dataFrame("ADMIN_NICK_STATUS:0") + dataFrame("ADMIN_PASSWD_STATUS:0") + dataFrame("RVOUS_PROPOSE:bob:u:c:1:ip");
+    const std::pair<const char*, std::function<void(QuonTOCSock*)>> cases[] = {
+        {"IncomingPacket", deleteOn(&QuonTOCSock::IncomingPacket)},
+        {"LoggedIn", deleteOn(&QuonTOCSock::LoggedIn)},
+        {"IncomingMessage", deleteOn(&QuonTOCSock::IncomingMessage)},
+        {"BuddyOnline", deleteOn(&QuonTOCSock::BuddyOnline)},
+        {"BuddyOffline", deleteOn(&QuonTOCSock::BuddyOffline)},
+        {"IncomingBuddyCapabilities", deleteOn(&QuonTOCSock::IncomingBuddyCapabilities)},
+        {"IncomingBartData", deleteOn(&QuonTOCSock::IncomingBartData)},
+        {"Error", deleteOn(&QuonTOCSock::Error)},
+        {"Warned", deleteOn(&QuonTOCSock::Warned)},
+        {"JoinedChat", deleteOn(&QuonTOCSock::JoinedChat)},
+        {"IncomingChatMessage", deleteOn(&QuonTOCSock::IncomingChatMessage)},
+        {"ChatUserUpdate", deleteOn(&QuonTOCSock::ChatUserUpdate)},
+        {"IncomingChatInvite", deleteOn(&QuonTOCSock::IncomingChatInvite)},
+        {"LeftChat", deleteOn(&QuonTOCSock::LeftChat)},
+        {"IncomingProfile", deleteOn(&QuonTOCSock::IncomingProfile)},
+        {"ScreenNameFormatUpdate", deleteOn(&QuonTOCSock::ScreenNameFormatUpdate)},
+        {"PassWordUpdate", deleteOn(&QuonTOCSock::PassWordUpdate)},
+        {"RendevousRequest", deleteOn(&QuonTOCSock::RendevousRequest)},
+        {"LoggedOff", deleteOn(&QuonTOCSock::LoggedOff)},
+        {"SocketError", deleteOn(&QuonTOCSock::SocketError)},
+    };
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    for (const auto& [event, hook] : cases) {
+        ScriptedServer server([&](QTcpSocket& peer) {
+            peer.write(everything);
+            peer.disconnectFromHost();
+        });
+        auto* sock = new QuonTOCSock;
+        const QPointer<QuonTOCSock> alive(sock);
+        hook(sock);
+        const bool refused = std::string_view(event) == "SocketError";
+        sock->Login("Tarn Wick", "secret", QStringLiteral("127.0.0.1"), refused ? closedPort : server.port());
+        EXPECT_TRUE(waitFor([&] { return !alive; })) << event;
+        delete alive.data();
+        settle();
+    }
 }
 
 } // namespace

@@ -46,7 +46,26 @@ TEST_F(Connection, NoAnswerInTimeClosesTheSocket)
     EXPECT_EQ(fake->state(), TocSocket::Closed);
 
     sock.Login("Tarn Wick", "secret", "toc.example", 5190);
-    fake->open(); // in time: the limit is off
+    fake->open(); // in time: the sign-on's own limit starts
+    EXPECT_TRUE(QuonTOCSockTestAccess::connectTimer(sock).isActive());
+}
+
+// A server that opens the connection and then never finishes the sign-on does not keep the user
+// waiting: the connection is closed as a broken one would be.
+TEST_F(Connection, ASignOnThatDoesNotFinishInTimeEndsTheConnection)
+{
+    QuonTOCSockTestAccess::connectTimer(sock).setInterval(20);
+    sock.Login("Tarn Wick", "secret", "toc.example", 5190);
+    fake->open();
+    fake->deliver(flapFrame(1, QByteArray("\x00\x00\x00\x01", 4)) + flapFrame(2, "SIGN_ON:TOC2.0"));
+    const int closes = fake->closeCalls;
+    ASSERT_TRUE(waitFor([&] { return !log.lines.empty(); }));
+    EXPECT_EQ(log.take(), (Lines{"SocketError(10060, The server did not answer the sign-on)", "LoggedOff(tarnwick)"}));
+    EXPECT_EQ(fake->closeCalls, closes + 1);
+
+    sock.Login("Tarn Wick", "secret", "toc.example", 5190);
+    fake->open();
+    fake->deliver(flapFrame(2, "CONFIG2:done:\n")); // in time: the limit is off
     EXPECT_FALSE(QuonTOCSockTestAccess::connectTimer(sock).isActive());
 }
 
