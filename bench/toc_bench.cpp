@@ -3,6 +3,7 @@
 // and a backlog of frames arriving at once, whose cost per frame must not grow with its length.
 #include "FakeTocSocket.h"
 #include "QuonTOCSock.h"
+#include "TocFramer.h"
 
 #include <QCoreApplication>
 
@@ -52,7 +53,8 @@ std::vector<qsizetype> pieceSizes(qsizetype total)
     return out;
 }
 
-// A client that has finished connecting and counts the events it raises.
+// A client that has finished connecting, with one slot on each of its signals counting the
+// events it raises.
 struct Client {
     FakeTocSocket* fake = new FakeTocSocket;
     QuonTOCSock sock{std::unique_ptr<TocSocket>(fake)};
@@ -60,15 +62,20 @@ struct Client {
 
     Client()
     {
-        const auto count = [this] { ++events; };
-        QObject::connect(&sock, &QuonTOCSock::IncomingChatMessage, count);
-        QObject::connect(&sock, &QuonTOCSock::ChatUserUpdate, count);
-        QObject::connect(&sock, &QuonTOCSock::BuddyOnline, count);
-        QObject::connect(&sock, &QuonTOCSock::IncomingMessage, count);
-        QObject::connect(&sock, &QuonTOCSock::Error, count);
-        QObject::connect(&sock, &QuonTOCSock::JoinedChat, count);
+        using S = QuonTOCSock;
+        countEach(&S::LoggedIn, &S::LoggedOff, &S::Error, &S::IncomingBuddyCapabilities, &S::IncomingPacket,
+                  &S::IncomingMessage, &S::BuddyOnline, &S::BuddyOffline, &S::Warned, &S::JoinedChat,
+                  &S::IncomingChatMessage, &S::ChatUserUpdate, &S::IncomingChatInvite, &S::LeftChat,
+                  &S::PassWordUpdate, &S::ScreenNameFormatUpdate, &S::IncomingProfile, &S::RendevousRequest,
+                  &S::IncomingBartData, &S::SocketError);
         sock.Login("Tarn Wick", "secret", QStringLiteral("toc.example"), 5190);
         fake->open();
+    }
+
+    template <typename... Signal>
+    void countEach(Signal... signal)
+    {
+        (QObject::connect(&sock, signal, &sock, [this] { ++events; }), ...);
     }
 };
 
@@ -88,6 +95,28 @@ void BM_ReassembleAndDispatch(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * stream.size());
 }
 BENCHMARK(BM_ReassembleAndDispatch)->Unit(benchmark::kMillisecond);
+
+// The framer alone: the same pieces in, every frame out with its payload copied once.
+void BM_FramerOnly(benchmark::State& state)
+{
+    static const QByteArray stream = mixedFrames(kStreamBytes);
+    static const std::vector<qsizetype> pieces = pieceSizes(stream.size());
+    TocFramer framer;
+    TocFramer::Frame frame;
+    qint64 frames = 0;
+    for (auto _ : state) {
+        qsizetype at = 0;
+        for (qsizetype n : pieces) {
+            framer.feed(QByteArray::fromRawData(stream.constData() + at, n));
+            at += n;
+            while (framer.next(frame) == TocFramer::Next::Frame)
+                ++frames;
+        }
+    }
+    benchmark::DoNotOptimize(frames);
+    state.SetBytesProcessed(state.iterations() * stream.size());
+}
+BENCHMARK(BM_FramerOnly)->Unit(benchmark::kMillisecond);
 
 // The anchor: memchr over the same bytes, counting the rarest byte value (sequence numbers put
 // every value somewhere), so the search runs the whole length with few restarts.

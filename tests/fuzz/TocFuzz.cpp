@@ -1,6 +1,8 @@
 // Arbitrary bytes, cut into arbitrary pieces, go through the client's reassembly and dispatch, and
-// its commands are called with arguments taken from the same bytes. Every frame the client sends
-// must stay well formed, and nothing may escape but the commands' documented refusal.
+// its commands are called with arguments taken from the same bytes: between arrivals, and from
+// inside its event handlers, which also log off, sign on again or let more bytes arrive. Every
+// frame the client sends must stay well formed, and nothing may escape but the commands'
+// documented refusal.
 //
 // The cuts and the commands are chosen by a generator seeded from the input, so the seed corpus
 // can be plain recorded FLAP streams.
@@ -32,6 +34,23 @@ public:
         : m_input(input)
         , m_rng(seedOf(input))
     {
+        // What a host does from its handlers: call back into the control.
+        const auto react = [this] {
+            switch (pick(16)) {
+            case 0: m_sock.LogOff(); break;
+            case 1: signOn(); break;
+            case 2: m_fake->deliver(m_input.mid(pick(unsigned(m_input.size()) + 1), pick(64))); break;
+            default: command(); break;
+            }
+        };
+        QObject::connect(&m_sock, &QuonTOCSock::IncomingPacket, &m_sock, [this, react] {
+            if (pick(4) == 0)
+                react();
+        });
+        QObject::connect(&m_sock, &QuonTOCSock::LoggedIn, &m_sock, react);
+        QObject::connect(&m_sock, &QuonTOCSock::JoinedChat, &m_sock, react);
+        QObject::connect(&m_sock, &QuonTOCSock::IncomingChatMessage, &m_sock, react);
+        QObject::connect(&m_sock, &QuonTOCSock::Error, &m_sock, react);
     }
 
     void go()
@@ -134,5 +153,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     Run(input).go();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the socket the client released
     return 0;
 }
