@@ -6,18 +6,26 @@
 #include "TocLog.h"
 
 #include <stdexcept>
+#include <type_traits>
 
 namespace C = TocCommands;
 
+// Builds a command's line (or lines, all built before any goes) and sends it.
 template <typename Build>
 void QuonTOCSock::command(Build&& build)
 {
+    QByteArrayList lines;
     try {
-        SendPacket2(build());
+        if constexpr (std::is_same_v<decltype(build()), QByteArrayList>)
+            lines = build();
+        else
+            lines << build();
     } catch (const std::invalid_argument& e) {
         qCDebug(lcToc) << "command refused:" << e.what();
         throw;
     }
+    for (const QByteArray& line : lines)
+        SendPacket2(line);
 }
 
 void QuonTOCSock::SendIm(const QByteArray& strUserName, const QByteArray& strMessage, bool blnAutoResponse)
@@ -31,7 +39,8 @@ void QuonTOCSock::AddBuddy(const QByteArray& strBuddy, bool blnPermanent)
         command([&] { return C::addBuddy(strBuddy); });
         return;
     }
-    command([&] { return m_session.permanentBuddyLine(strBuddy); });
+    // For this session at once, then in the stored list for the sessions to come.
+    command([&] { return QByteArrayList{C::addBuddy(strBuddy), m_session.permanentBuddyLine(strBuddy)}; });
 }
 
 void QuonTOCSock::RemoveBuddy(const QByteArray& strBuddy)

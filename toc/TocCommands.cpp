@@ -144,4 +144,9 @@ QByteArray unBlockUser(QByteArrayView userName) { return command("toc2_remove_de
 
 QByteArray setConfig(QByteArrayView configText) { return command("toc_set_config", {configText}); }
 
+QByteArray newBuddies(QByteArrayView group, QByteArrayView buddy)
+{
+    return command("toc2_new_buddies", {"{g:" + group.toByteArray() + "\nb:" + buddy.toByteArray() + "\n}"});
+}
+
 } // namespace TocCommands

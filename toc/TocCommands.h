@@ -69,5 +69,7 @@ QByteArray blockUser(QByteArrayView userName);
 QByteArray unBlockUser(QByteArrayView userName);
 /// toc_set_config "<configuration text, one entry per line>"
 QByteArray setConfig(QByteArrayView configText);
+/// toc2_new_buddies "{g:<group>\nb:<buddy>\n}": a buddy stored in the server's list for good.
+QByteArray newBuddies(QByteArrayView group, QByteArrayView buddy);
 
 } // namespace TocCommands

@@ -54,6 +54,15 @@ void addBuddy(QByteArrayList& buddies, QByteArrayView name)
     buddies << "b:" + name.toByteArray();
 }
 
+QByteArray groupForNewBuddy(const QByteArrayList& buddies)
+{
+    for (auto it = buddies.crbegin(); it != buddies.crend(); ++it) {
+        if (kindOf(*it) == "g")
+            return it->sliced(2);
+    }
+    return "Buddies";
+}
+
 QByteArray text(const QByteArrayList& buddies, const QByteArrayList& denied, const QByteArrayList& others)
 {
     QByteArrayList lines = buddies + denied;

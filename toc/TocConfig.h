@@ -24,6 +24,9 @@ Parsed parse(QByteArrayView payload);
 /// does not start with one. Throws std::invalid_argument for a name with a line feed in it.
 void addBuddy(QByteArrayList& buddies, QByteArrayView name);
 
+/// The group addBuddy files a new buddy under: the last one of the list, or "Buddies".
+QByteArray groupForNewBuddy(const QByteArrayList& buddies);
+
 /// The text to store: groups with their buddies, then blocked names, then the other settings, one
 /// entry per line. Empty pieces and the "done:" terminator are left out: servers add their own.
 QByteArray text(const QByteArrayList& buddies, const QByteArrayList& denied, const QByteArrayList& others);

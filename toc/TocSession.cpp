@@ -92,13 +92,13 @@ void TocSession::sendLine(QByteArrayView line)
     sendFrame(2, payload);
 }
 
-// A permanent buddy goes into the stored configuration. The whole configuration is sent back, with
-// the groups, buddies and blocked names sign-on brought, so storing it never drops any of them.
+// A TOC2 server builds the configuration it sends at sign-on from its own buddy list, so a buddy
+// is stored for good by adding it there; toc_set_config would be kept for the older sign-on only.
 QByteArray TocSession::permanentBuddyLine(QByteArrayView buddy)
 {
     QByteArrayList buddies = mConfigBuddies;
     TocConfig::addBuddy(buddies, buddy);
-    QByteArray line = TocCommands::setConfig(TocConfig::text(buddies, mConfigDenied, Combo1));
+    QByteArray line = TocCommands::newBuddies(TocConfig::groupForNewBuddy(buddies), buddy);
     mConfigBuddies = std::move(buddies);
     return line;
 }

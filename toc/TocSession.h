@@ -81,8 +81,9 @@ public:
     void sendFrame(int type, QByteArrayView payload);
     /// A command line: a data frame whose payload ends in one zero byte.
     void sendLine(QByteArrayView line);
-    /// The line that stores a buddy in the server's configuration for good; the stored lists take
-    /// the buddy at once. Throws std::invalid_argument, changing nothing, when it cannot be sent.
+    /// The line that stores a buddy in the server's buddy list for good, under the group the
+    /// stored list files it in; the stored list takes the buddy at once. Throws
+    /// std::invalid_argument, changing nothing, when it cannot be sent.
     QByteArray permanentBuddyLine(QByteArrayView buddy);
 
     /// The id of the first room-table slot whose name matches (blanks and case ignored), or 0.

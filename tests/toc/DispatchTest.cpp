@@ -208,7 +208,7 @@ TEST_F(Dispatch, LoginStartsTheAccountAfresh)
     EXPECT_EQ(QuonTOCSockTestAccess::combo1(sock), (QByteArrayList{"done:", ""}));
     sentLines();
     sock.AddBuddy("bob", true);
-    EXPECT_EQ(sentLines(), QByteArrayList{"toc_set_config \"g:Buddies\nb:bob\""});
+    EXPECT_EQ(sentLines(), (QByteArrayList{"toc_add_buddy \"bob\"", "toc2_new_buddies \"\\{g:Buddies\nb:bob\n\\}\""}));
 }
 
 TEST_F(Dispatch, EveryFrameRaisesIncomingPacketFirst)

@@ -87,7 +87,9 @@ TEST_F(TocdServer, SignOnAnswersAndRefusals)
 TEST_F(TocdServer, AccountChangesLastForTheNextSignOn)
 {
     const int a = signOn("Tarn Wick", "secret");
-    say(a, "toc_set_config \"g:Buddies\nb:bob\nd:spammer\nnonsense\n\"");
+    say(a, "toc_set_config \"g:Buddies\nb:bob\n\""); // accepted, but not what a TOC2 sign-on gets
+    say(a, "toc_set_config g:Family\nb:mom");       // the bare form, as some clients send it
+    say(a, R"(toc2_add_deny "spammer")");
     say(a, R"(toc_format_nickname "TARN wick")");
     say(a, R"(toc_format_nickname "Tarn Wicks")");
     say(a, R"(toc_change_passwd "wrong" "new")");
@@ -97,13 +99,24 @@ TEST_F(TocdServer, AccountChangesLastForTheNextSignOn)
 
     const int b = server.open(QStringLiteral("test"));
     server.receive(b, kFlapon + signOnFrame("tarnwick") + flapFrame(2, loginLine("tarnwick", "n\"ew") + '\0'));
-    EXPECT_EQ(lines(b), (QByteArrayList{"SIGN_ON:TOC2.0", "NICK:TARN wick", "CONFIG2:g:Buddies\nb:bob\nd:spammer\ndone:\n"}));
+    EXPECT_EQ(lines(b), (QByteArrayList{"SIGN_ON:TOC2.0", "NICK:TARN wick", "CONFIG2:d:spammer\ndone:\n"}));
     EXPECT_TRUE(closedIds.contains(a)); // the second sign-on replaced the first
+}
 
-    say(b, "toc_set_config g:Family\nb:mom"); // the bare form, as some clients send it
-    const int d = server.open(QStringLiteral("test"));
-    server.receive(d, kFlapon + signOnFrame("tarnwick") + flapFrame(2, loginLine("tarnwick", "n\"ew") + '\0'));
-    EXPECT_EQ(lines(d).value(2), "CONFIG2:g:Family\nb:mom\ndone:\n");
+TEST_F(TocdServer, NewBuddiesJoinTheStoredListUnderTheirGroup)
+{
+    const int a = signOn("Tarn Wick", "secret");
+    say(a, R"(toc2_add_deny "spammer")");
+    say(a, "toc2_new_buddies \"\\{g:Buddies\nb:bob\ng:Family\nb:mom\n\\}\"");
+    lines(a);
+    say(a, "toc2_new_buddies \"\\{g:Buddies\nb:Toc Test\n\\}\"");
+    say(a, "toc2_new_buddies \"\\{g:Work\nb:boss\nb:boss\n\\}\""); // a new group; a buddy twice
+    say(a, R"(toc2_new_buddies "g:Buddies")");
+    EXPECT_EQ(lines(a), (QByteArrayList{"NEW_BUDDY_REPLY2:Toc Test:added", "NEW_BUDDY_REPLY2:boss:added",
+                                        "NEW_BUDDY_REPLY2:boss:added", "ERROR:913"}));
+    const int b = server.open(QStringLiteral("test"));
+    server.receive(b, kFlapon + signOnFrame("tarnwick") + flapFrame(2, loginLine("tarnwick", "secret") + '\0'));
+    EXPECT_EQ(lines(b).value(2), "CONFIG2:g:Buddies\nb:bob\nb:Toc Test\ng:Family\nb:mom\ng:Work\nb:boss\nd:spammer\ndone:\n");
 }
 
 TEST_F(TocdServer, RoomsAreKeyedByExchangeAndNormalisedName)

@@ -85,6 +85,22 @@ TEST_F(TocdClient, TwoClientsSignOnChatAndLeave)
     EXPECT_EQ(tocd.process().state(), QProcess::Running);
 }
 
+// A permanent buddy is in the next sign-on's list, under the group the list files it in.
+TEST_F(TocdClient, APermanentBuddyComesBackAtTheNextSignOn)
+{
+    QuonTOCSock sock;
+    QSignalSpy in(&sock, &QuonTOCSock::LoggedIn), packets(&sock, &QuonTOCSock::IncomingPacket);
+    sock.Login("Tarn Wick", "secret", tocd.host(), tocd.port());
+    ASSERT_TRUE(waitFor([&] { return in.size() == 1; }));
+    sock.AddBuddy("Toc Test", true);
+    ASSERT_TRUE(waitFor([&] { return packets.last().at(1).toByteArray() == "NEW_BUDDY_REPLY2:Toc Test:added"; }));
+    sock.LogOff();
+    sock.Login("Tarn Wick", "secret", tocd.host(), tocd.port());
+    ASSERT_TRUE(waitFor([&] { return in.size() == 2; }));
+    EXPECT_EQ(in[1].at(1).toByteArray(),
+              "GROUP [Buddies]\r\nalice\r\nbob:Bob Smith\r\nGROUP [Family]\r\nmom\r\nToc Test\r\n");
+}
+
 TEST_F(TocdClient, WrongPasswordGivesError980)
 {
     QuonTOCSock sock;

@@ -42,14 +42,6 @@ bool listsDenied(const Account& account, QByteArrayView key)
                        [&](const QByteArray& e) { return isDenyEntryFor(e, key); });
 }
 
-// What follows the command word, untouched by argument parsing.
-QByteArrayView restOfLine(QByteArrayView line)
-{
-    line = line.trimmed();
-    const qsizetype blank = line.indexOf(' ');
-    return blank < 0 ? QByteArrayView() : line.sliced(blank + 1).trimmed();
-}
-
 std::optional<int> toInt(QByteArrayView text)
 {
     bool ok = false;
@@ -75,6 +67,7 @@ const QHash<QByteArray, TocServer::Command>& TocServer::commands()
         {"toc_set_info", {&TocServer::cmdSetInfo, 1}},
         {"toc_get_info", {&TocServer::cmdGetInfo, 1}},
         {"toc_set_config", {&TocServer::cmdSetConfig, 0}},
+        {"toc2_new_buddies", {&TocServer::cmdNewBuddies, 1}},
         {"toc_evil", {&TocServer::cmdEvil, 1}},
         {"toc_format_nickname", {&TocServer::cmdFormatNickname, 1}},
         {"toc_change_passwd", {&TocServer::cmdChangePasswd, 2}},
@@ -376,22 +369,52 @@ void TocServer::cmdGetInfo(Session& s, const QByteArrayList& args, QByteArrayVie
     send(s, "GOTO_URL:TIC:" + user->profile);
 }
 
-// toc_set_config <config>: one "kind:value" entry per line. Clients quote the whole text, or send
-// it bare; both are taken. Kept for this account's next sign-on while tocd runs.
-void TocServer::cmdSetConfig(Session& s, const QByteArrayList& args, QByteArrayView line)
+// toc_set_config <config>: accepted, but, as on the real service, kept only for the older sign-on
+// (toc_signon), which tocd does not offer: a TOC2 sign-on's CONFIG2 comes from the server's own
+// buddy list (toc2_new_buddies, toc2_add_deny).
+void TocServer::cmdSetConfig(Session& s, const QByteArrayList&, QByteArrayView)
 {
-    QByteArrayView text = restOfLine(line);
-    if (text.startsWith('"'))
-        text = args.isEmpty() ? QByteArrayView() : QByteArrayView(args[0]);
-    QByteArrayList config;
-    for (QByteArray entry : text.toByteArray().split('\n')) {
+    log(s, QStringLiteral("toc_set_config accepted; it does not change the TOC2 buddy list"));
+}
+
+// toc2_new_buddies "{g:<group>\nb:<buddy>\n...}": the buddies join the stored list under the
+// group before them (added at the end of the groups when the list has no such group; "Buddies"
+// when none is named), are watched from now on, and each is answered NEW_BUDDY_REPLY2:<name>:added.
+void TocServer::cmdNewBuddies(Session& s, const QByteArrayList& args, QByteArrayView)
+{
+    const QByteArrayView text = QByteArrayView(args[0]).trimmed();
+    if (!text.startsWith('{') || !text.endsWith('}'))
+        return sendError(s, 913);
+    QByteArrayList& config = m_accounts.find(s.key)->config;
+    QByteArray group = "Buddies";
+    for (QByteArray entry : text.sliced(1, text.size() - 2).toByteArray().split('\n')) {
         while (entry.endsWith('\r'))
             entry.chop(1);
-        if (entry.size() >= 2 && entry[1] == ':' && QByteArrayView("gbdpm").contains(entry[0]))
-            config << entry;
+        if (entry.startsWith("g:")) {
+            group = entry.sliced(2);
+            continue;
+        }
+        if (!entry.startsWith("b:") || NormalizeName(entry.sliced(2)).isEmpty())
+            continue;
+        // After the group's last buddy; a new group goes after the last group's buddies.
+        const auto isListEntry = [](const QByteArray& e) { return e.startsWith("g:") || e.startsWith("b:"); };
+        qsizetype at = config.indexOf("g:" + group);
+        if (at < 0) {
+            at = 0;
+            while (at < config.size() && isListEntry(config[at]))
+                ++at;
+            config.insert(at++, "g:" + group);
+        } else {
+            ++at;
+            while (at < config.size() && config[at].startsWith("b:"))
+                ++at;
+        }
+        const QByteArray name = entry.sliced(2);
+        if (!config.contains(entry))
+            config.insert(at, entry);
+        cmdAddBuddy(s, {name}, {});
+        send(s, "NEW_BUDDY_REPLY2:" + name + ":added");
     }
-    m_accounts.find(s.key)->config = config;
-    log(s, QStringLiteral("stored a configuration of %1 entries").arg(config.size()));
 }
 
 // toc_evil <name> <norm|anon>: each warning adds 10 to the level, up to 100.

@@ -97,6 +97,7 @@ private:
     void cmdSetInfo(Session& s, const QByteArrayList& args, QByteArrayView line);
     void cmdGetInfo(Session& s, const QByteArrayList& args, QByteArrayView line);
     void cmdSetConfig(Session& s, const QByteArrayList& args, QByteArrayView line);
+    void cmdNewBuddies(Session& s, const QByteArrayList& args, QByteArrayView line);
     void cmdEvil(Session& s, const QByteArrayList& args, QByteArrayView line);
     void cmdFormatNickname(Session& s, const QByteArrayList& args, QByteArrayView line);
     void cmdChangePasswd(Session& s, const QByteArrayList& args, QByteArrayView line);

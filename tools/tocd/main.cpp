@@ -28,8 +28,12 @@ Choices of this server:
   - A second sign-on of a screen name closes the first connection.
   - toc_get_info answers GOTO_URL with the profile text where a real server
     puts the address of a web page.
-  - toc_set_config, toc2_add_deny, toc2_remove_deny, toc_format_nickname and
-    toc_change_passwd change the account until tocd ends.
+  - toc2_new_buddies ("{g:GROUP\nb:NAME\n...}") adds buddies to the stored
+    list under their group and answers NEW_BUDDY_REPLY2:NAME:added for each;
+    with toc2_add_deny, toc2_remove_deny, toc_format_nickname and
+    toc_change_passwd it changes the account until tocd ends. toc_set_config
+    is accepted but, as on the real service, does not change what a TOC2
+    sign-on receives.
   - Each toc_evil adds 10 to the warning level, up to 100.
   - Failed admin requests and bad nick forms answer ERROR:911; unknown commands
     and bad arguments ERROR:913.
