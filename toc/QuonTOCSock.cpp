@@ -2,6 +2,7 @@
 #include "QuonTOCSock.h"
 
 #include "TocLog.h"
+#include "TocSession.h"
 #include "TocSocket.h"
 
 #include <QPointer>
@@ -27,8 +28,9 @@ QuonTOCSock::QuonTOCSock(QObject* parent)
 QuonTOCSock::QuonTOCSock(std::unique_ptr<TocSocket> socket, QObject* parent)
     : QObject(parent)
     , Sock(std::move(socket))
-    , m_session({[this] { return Sock->state() == TocSocket::Connected; },
-                 [this](const QByteArray& frame) { Sock->send(frame); }})
+    , m_session(std::make_unique<TocSession>(
+          TocSession::Output{[this] { return Sock->state() == TocSocket::Connected; },
+                             [this](const QByteArray& frame) { Sock->send(frame); }}))
 {
     connect(Sock.get(), &TocSocket::connected, this, &QuonTOCSock::onConnected);
     connect(Sock.get(), &TocSocket::dataArrival, this, &QuonTOCSock::onDataArrival);
@@ -57,7 +59,7 @@ void QuonTOCSock::Login(const QByteArray& strUserName, const QByteArray& strPass
                         quint16 intPort)
 {
     try {
-        m_session.startLogin(strUserName, strPassword);
+        m_session->startLogin(strUserName, strPassword);
     } catch (const std::invalid_argument& e) {
         qCDebug(lcToc) << "sign-on refused:" << e.what();
         throw;
@@ -75,18 +77,18 @@ void QuonTOCSock::LogOff()
     Sock->close();
     mstrServer.clear();
     mintPort = 0;
-    m_session.logOff();
-    emit LoggedOff(m_session.userName());
+    m_session->logOff();
+    emit LoggedOff(m_session->userName());
 }
 
 void QuonTOCSock::SendPacket(std::int16_t intIndex, const QByteArray& strData)
 {
-    m_session.sendFrame(intIndex, strData);
+    m_session->sendFrame(intIndex, strData);
 }
 
 void QuonTOCSock::SendPacket2(const QByteArray& strDatas)
 {
-    m_session.sendLine(strDatas);
+    m_session->sendLine(strDatas);
 }
 
 void QuonTOCSock::AntiIdle(bool blnEnabled)
@@ -114,12 +116,12 @@ void QuonTOCSock::onDataArrival()
     const QPointer<QuonTOCSock> self(this);
     m_reading = true;
     for (;;) {
-        std::optional<SessionEvent> event = m_session.next();
+        std::optional<SessionEvent> event = m_session->next();
         if (!event) {
             const QByteArray bytes = Sock->read();
             if (bytes.isEmpty())
                 break;
-            m_session.receive(bytes);
+            m_session->receive(bytes);
             continue;
         }
         raise(*event);
@@ -132,7 +134,7 @@ void QuonTOCSock::onDataArrival()
 void QuonTOCSock::onClosed()
 {
     tmrConnect.stop();
-    emit LoggedOff(m_session.userName());
+    emit LoggedOff(m_session->userName());
 }
 
 void QuonTOCSock::onSocketError(int code, const QString& description)
@@ -154,11 +156,12 @@ void QuonTOCSock::onTimeLimit()
     const QPointer<QuonTOCSock> self(this);
     emit SocketError(10060, QStringLiteral("The server did not answer the sign-on"));
     if (self)
-        emit LoggedOff(m_session.userName());
+        emit LoggedOff(m_session->userName());
 }
 
 // One signal per event. A handler's failure goes no further than here: the event is done with.
-void QuonTOCSock::raise(SessionEvent& event)
+template <typename Event>
+void QuonTOCSock::raise(Event& event)
 {
     namespace M = TocMessage; // unqualified, Error and ChatInvite would name our signals
     try {

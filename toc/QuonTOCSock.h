@@ -5,8 +5,6 @@
 //
 // Everything runs on the thread of the event loop; signals are emitted synchronously and their
 // handlers may call back into the control. Byte strings are QByteArray (one byte per character).
-#include "TocSession.h"
-
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -15,20 +13,20 @@
 #include <cstdint>
 #include <memory>
 
+class TocSession;
 class TocSocket;
 
 class QuonTOCSock : public QObject
 {
     Q_OBJECT
 public:
-    using ChatRoomEntry = TocSession::ChatRoomEntry;
-    static constexpr int kRoomSlots = TocSession::kRoomSlots;
     static constexpr int kAntiIdleIntervalMs = 60000;
     /// How long a connect may take, and then how long the server may take to finish the sign-on.
     static constexpr int kConnectTimeoutMs = 30000;
 
     explicit QuonTOCSock(QObject* parent = nullptr);
-    /// For tests: talk through the given socket instead of a TCP one. Takes ownership.
+    /// Talks through the given socket (a scripted one in tests) instead of a TCP one. Takes
+    /// ownership.
     explicit QuonTOCSock(std::unique_ptr<TocSocket> socket, QObject* parent = nullptr);
     ~QuonTOCSock() override;
 
@@ -73,7 +71,7 @@ public:
     // Queries and switches.
     /// The id of the first room-table slot whose name matches (blanks and case ignored), or 0.
     std::int32_t GetChatID(const QByteArray& strRoomName) const;
-    std::int32_t LastChatID() const { return m_session.lastChatId(); }
+    std::int32_t LastChatID() const;
     void AntiIdle(bool blnEnabled);
 
 signals:
@@ -112,12 +110,13 @@ private:
     void onClosed();
     void onSocketError(int code, const QString& description);
     void onTimeLimit();
-    void raise(SessionEvent& event);
+    template <typename Event>
+    void raise(Event& event);
     template <typename Build>
     void command(Build&& build);
 
     std::unique_ptr<TocSocket> Sock;
-    TocSession m_session;
+    std::unique_ptr<TocSession> m_session;
     QTimer tmrAntiIdle;
     QTimer tmrConnect; // the connect, then the sign-on, must end in time
     QString mstrServer;

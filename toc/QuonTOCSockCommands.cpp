@@ -4,6 +4,7 @@
 
 #include "TocCommands.h"
 #include "TocLog.h"
+#include "TocSession.h"
 
 #include <stdexcept>
 #include <type_traits>
@@ -40,7 +41,7 @@ void QuonTOCSock::AddBuddy(const QByteArray& strBuddy, bool blnPermanent)
         return;
     }
     // For this session at once, then in the stored list for the sessions to come.
-    command([&] { return QByteArrayList{C::addBuddy(strBuddy), m_session.permanentBuddyLine(strBuddy)}; });
+    command([&] { return QByteArrayList{C::addBuddy(strBuddy), m_session->permanentBuddyLine(strBuddy)}; });
 }
 
 void QuonTOCSock::RemoveBuddy(const QByteArray& strBuddy)
@@ -135,5 +136,10 @@ void QuonTOCSock::UnBlockUser(const QByteArray& strUserName)
 
 std::int32_t QuonTOCSock::GetChatID(const QByteArray& strRoomName) const
 {
-    return m_session.chatId(strRoomName);
+    return m_session->chatId(strRoomName);
+}
+
+std::int32_t QuonTOCSock::LastChatID() const
+{
+    return m_session->lastChatId();
 }
