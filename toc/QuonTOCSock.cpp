@@ -196,5 +196,7 @@ void QuonTOCSock::raise(Event& event)
             event);
     } catch (const std::exception& e) {
         qCDebug(lcToc) << "an event handler failed:" << e.what();
+    } catch (...) {
+        qCDebug(lcToc) << "an event handler failed";
     }
 }
