@@ -3,6 +3,6 @@
 // free Tahoma (tahoma.ttf, tahomabd.ttf) is loaded into the application's font database then.
 
 /// Makes "Tahoma" available: when the font database has no such family, loads tahoma.ttf and
-/// tahomabd.ttf from $TARNWICK_FONT_DIR, then from the folder chosen at build time. Needs a
+/// tahomabd.ttf from the folder chosen at build time (TARNWICK_FONT_DIR). Needs a
 /// QGuiApplication. Returns whether "Tahoma" is available afterwards.
 bool ensureTahoma();
