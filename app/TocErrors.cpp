@@ -1,46 +1,68 @@
 #include "TocErrors.h"
 
 #include <array>
-#include <utility>
 
 namespace TocErrors {
 
 namespace {
 
-// The protocol's own texts. "$1" stands for the user or room a message is about; the client reports only
-// the number, so the placeholder is dropped when the line is made.
-constexpr std::array<std::pair<int, const char*>, 20> kMeanings{{
-    {901, "$1 not currently available"},
-    {902, "Warning of $1 not currently available"},
-    {903, "A message has been dropped, you are exceeding the server speed limit"},
-    {911, "Error validating input"},
-    {912, "Invalid account"},
-    {913, "Error encountered while processing request"},
-    {914, "Service unavailable"},
-    {950, "Chat in $1 is unavailable"},
-    {960, "You are sending messages too fast to $1"},
-    {961, "You missed an IM from $1 because it was too big"},
-    {962, "You missed an IM from $1 because it was sent too fast"},
-    {970, "Failure"},
-    {971, "Too many matches"},
-    {972, "Need more qualifiers"},
-    {973, "Directory service temporarily unavailable"},
-    {980, "Incorrect screen name or password"},
-    {981, "The service is temporarily unavailable"},
-    {982, "Your warning level is currently too high to sign on"},
-    {983, "You have been connecting and disconnecting too frequently; wait 10 minutes and try again"},
-    {989, "An unknown sign-on error has occurred $1"},
+struct Meaning {
+    int code;
+    const char* about;   // the protocol's text, %1 standing for the argument
+    const char* general; // the same without an argument (null: the text names none)
+};
+
+// The protocol's own texts, and for those that name a user or room a phrasing without one, for
+// servers that leave the argument out.
+constexpr std::array<Meaning, 20> kMeanings{{
+    {901, "%1 is not currently available.", "The user is not currently available."},
+    {902, "Warning of %1 is not currently available.", "Warning is not currently available."},
+    {903, "A message has been dropped, you are exceeding the server speed limit.", nullptr},
+    {911, "Error validating input.", nullptr},
+    {912, "Invalid account.", nullptr},
+    {913, "Error encountered while processing request.", nullptr},
+    {914, "Service unavailable.", nullptr},
+    {950, "Chat in %1 is unavailable.", "Chat is unavailable."},
+    {960, "You are sending messages too fast to %1.", "You are sending messages too fast."},
+    {961, "You missed an IM from %1 because it was too big.", "You missed an IM because it was too big."},
+    {962, "You missed an IM from %1 because it was sent too fast.", "You missed an IM because it was sent too fast."},
+    {970, "Failure.", nullptr},
+    {971, "Too many matches.", nullptr},
+    {972, "Need more qualifiers.", nullptr},
+    {973, "Directory service temporarily unavailable.", nullptr},
+    {980, "Incorrect screen name or password.", nullptr},
+    {981, "The service is temporarily unavailable.", nullptr},
+    {982, "Your warning level is currently too high to sign on.", nullptr},
+    {983, "You have been connecting and disconnecting too frequently; wait 10 minutes and try again.", nullptr},
+    {989, "An unknown sign-on error has occurred (%1).", "An unknown sign-on error has occurred."},
 }};
+
+// The longest argument shown: a name or a short reason, not a page the server chose to send.
+constexpr int kMaxArgument = 80;
+
+// What a server sent, made fit for one log line.
+QString shown(const QString& argument)
+{
+    QString text = argument.left(kMaxArgument);
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    return text.trimmed();
+}
 
 } // namespace
 
-QString logLine(std::int16_t code)
+QString logLine(std::int16_t code, const QString& argument)
 {
-    for (const auto& [number, meaning] : kMeanings)
-        if (number == code)
-            return QStringLiteral("Error %1: %2")
-                .arg(code)
-                .arg(QString::fromLatin1(meaning).remove(QStringLiteral("$1")).simplified());
+    const QString named = shown(argument);
+    for (const Meaning& m : kMeanings) {
+        if (m.code != code)
+            continue;
+        const QString sentence = !m.general        ? QString::fromLatin1(m.about)
+                                 : named.isEmpty() ? QString::fromLatin1(m.general)
+                                                   : QString::fromLatin1(m.about).arg(named);
+        return QStringLiteral("Error %1: %2").arg(code).arg(sentence);
+    }
     return QStringLiteral("Unknown error.");
 }
 

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProxyStyle>
@@ -23,11 +24,6 @@
 #include <QTimer>
 
 #include <limits>
-#include <stdexcept>
-
-#ifndef TARNWICK_TOC_HOST
-#define TARNWICK_TOC_HOST "localhost"
-#endif
 
 namespace D = frmMainDesign;
 
@@ -59,13 +55,17 @@ QColor designColor(unsigned value, const QPalette& palette)
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
+// A room entry carries the room it stands for (the session keeper's key), where one is known.
+constexpr int kRoomKeyRole = Qt::UserRole;
+
 } // namespace
 
-frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, QWidget* parent)
+frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, std::unique_ptr<PresenceClock> clock,
+                 std::unique_ptr<PasswordVault> vault, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint)
     , Sock(sock ? std::move(sock) : std::make_unique<QuonTOCSock>())
-    , m_host(QStringLiteral(TARNWICK_TOC_HOST))
+    , m_presence(std::make_unique<Presence>(*Sock, std::move(clock), std::move(vault)))
     , m_icon(Artwork::appIcon())
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -80,22 +80,89 @@ frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, QWidget* parent)
     connect(Disconnect, &Button::Click, this, &frmMain::onDisconnectClick);
     connect(Join, &Button::Click, this, &frmMain::onJoinClick);
     connect(Leave, &Button::Click, this, &frmMain::onLeaveClick);
-    connect(Sock.get(), &QuonTOCSock::LoggedIn, this, &frmMain::onLoggedIn);
-    connect(Sock.get(), &QuonTOCSock::LoggedOff, this, &frmMain::onLoggedOff);
-    connect(Sock.get(), &QuonTOCSock::JoinedChat, this, &frmMain::onJoinedChat);
-    connect(Sock.get(), &QuonTOCSock::LeftChat, this, &frmMain::onLeftChat);
-    connect(Sock.get(), &QuonTOCSock::Error, this, &frmMain::onError);
-    connect(Sock.get(), &QuonTOCSock::SocketError, this, &frmMain::onSocketError);
+    // Enter signs on from the password box and joins from the room boxes.
+    connect(txtPW, &QLineEdit::returnPressed, this, &frmMain::onConnectClick);
+    connect(txtRoom, &QLineEdit::returnPressed, this, &frmMain::onJoinClick);
+    connect(txtExchange, &QLineEdit::returnPressed, this, &frmMain::onJoinClick);
+
+    Presence* p = m_presence.get();
+    connect(p, &Presence::logLine, this, &frmMain::addLog);
+    connect(p, &Presence::directLogLine, this, &frmMain::appendLogLine);
+    connect(p, &Presence::statusChanged, this, &frmMain::setStatusText);
+    connect(p, &Presence::joinedChat, this, &frmMain::onJoinedChat);
+    connect(p, &Presence::rejoined, this, &frmMain::onRejoined);
+    connect(p, &Presence::rejoinFailed, this, &frmMain::onRejoinFailed);
+    connect(p, &Presence::passwordRecalled, this, [this](const QString& password) {
+        if (txtPW->text().isEmpty())
+            txtPW->setText(password);
+    });
+    connect(p, &Presence::connectionLost, this, [this] { notify(QStringLiteral("Connection to server lost.")); });
+    connect(p, &Presence::connectionBack, this, [this] { notify(QStringLiteral("Signed on again.")); });
+    // The "Joined chatroom" line names the room and exchange as the boxes show them when the server answers.
+    p->setJoinLabel([this] { return txtRoom->text() + QLatin1Char(':') + txtExchange->text(); });
+
+    m_trayCheck = new QTimer(this);
+    m_trayCheck->setInterval(kTrayCheckMs);
+    connect(m_trayCheck, &QTimer::timeout, this, &frmMain::checkTray);
+    buildMenu();
 
     // Load: the tray icon, holding imgICO's picture.
     QSystemTrayIcon* tray = modSysTray::AddTrayIcon(this, QString::fromLatin1(kTitle), &m_icon);
     connect(tray, &QSystemTrayIcon::activated, this, &frmMain::trayActivated);
+    tray->setContextMenu(m_menu);
 }
 
 frmMain::~frmMain()
 {
-    // Sock's events must not reach a window that is half gone.
-    Sock->disconnect(this);
+    // The session keeper's events must not reach a window that is half gone.
+    m_presence->disconnect(this);
+}
+
+void frmMain::buildMenu()
+{
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("Menu"));
+    m_showHide = m_menu->addAction(QStringLiteral("Hide"), this, &frmMain::toggleShown);
+    m_menu->addSeparator();
+    m_menu->addAction(QStringLiteral("Connect"), this, &frmMain::onConnectClick);
+    m_menu->addAction(QStringLiteral("Disconnect"), this, &frmMain::onDisconnectClick);
+    m_menu->addSeparator();
+    m_staySignedOn = m_menu->addAction(QStringLiteral("Stay signed on"));
+    m_staySignedOn->setCheckable(true);
+    connect(m_staySignedOn, &QAction::toggled, m_presence.get(), &Presence::setStaySignedOn);
+    m_rememberPassword = m_menu->addAction(QStringLiteral("Remember password"));
+    m_rememberPassword->setCheckable(true);
+    connect(m_rememberPassword, &QAction::toggled, m_presence.get(), &Presence::setRememberPassword);
+    m_menu->addSeparator();
+    m_menu->addAction(QStringLiteral("Quit"), this, [this] {
+        close();
+        emit quitRequested();
+    });
+    // Its items say what is true when it opens.
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        const bool shown = isVisible() && !(windowState() & Qt::WindowMinimized);
+        m_showHide->setText(shown ? QStringLiteral("Hide") : QStringLiteral("Show"));
+        m_staySignedOn->setChecked(m_presence->staySignedOn());
+        m_rememberPassword->setChecked(m_presence->rememberPassword());
+    });
+    m_staySignedOn->setChecked(m_presence->staySignedOn());
+    m_rememberPassword->setChecked(m_presence->rememberPassword());
+
+    // Where no tray shows the icon, the logo and the status bar open the same menu.
+    for (QWidget* w : {static_cast<QWidget*>(Logo), static_cast<QWidget*>(Status)}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& at) { m_menu->popup(w->mapToGlobal(at)); });
+    }
+}
+
+void frmMain::restore(const Presence::Remembered& remembered)
+{
+    m_presence->restore(remembered);
+    txtSN->setText(remembered.screenName);
+    txtExchange->setText(QString::number(remembered.exchange));
+    m_staySignedOn->setChecked(remembered.staySignedOn);
+    m_rememberPassword->setChecked(remembered.rememberPassword);
 }
 
 void frmMain::buildControls()
@@ -217,12 +284,6 @@ Button* frmMain::makeButton(const QString& name, QWidget* container)
     return button;
 }
 
-void frmMain::setServer(const QString& host, quint16 port)
-{
-    m_host = host;
-    m_port = port;
-}
-
 void frmMain::addLog(const QString& text)
 {
     appendLogLine(text);
@@ -261,24 +322,12 @@ void frmMain::setStatusText(const QString& text)
 
 void frmMain::onConnectClick()
 {
-    // The server judges the name and password; only what cannot be sent as typed is refused here.
-    try {
-        Sock->Login(txtSN->text().toUtf8(), txtPW->text().toUtf8(), m_host, m_port);
-    } catch (const std::invalid_argument&) {
-        addLog(QStringLiteral("Invalid screen name or password."));
-        return;
-    }
-    addLog(QStringLiteral("Connected to server."));
+    m_presence->signOn(txtSN->text(), txtPW->text());
 }
 
 void frmMain::onDisconnectClick()
 {
-    m_disconnecting = true;
-    Sock->LogOff();
-    m_disconnecting = false;
-    // Added directly: the log's selection stays where it is for this line.
-    appendLogLine(QStringLiteral("Disconnected from server."));
-    setStatusText(QStringLiteral("Disconnected"));
+    m_presence->signOff();
 }
 
 void frmMain::onJoinClick()
@@ -296,12 +345,7 @@ void frmMain::onJoinClick()
         addLog(QStringLiteral("Invalid exchange number."));
         return;
     }
-    try {
-        Sock->JoinChat(txtRoom->text().toUtf8(), static_cast<std::int16_t>(exchange));
-    } catch (const std::invalid_argument&) {
-        // A zero byte in the name, or a name too long for one frame.
-        addLog(QStringLiteral("Invalid room name."));
-    }
+    m_presence->join(txtRoom->text(), static_cast<std::int16_t>(exchange));
 }
 
 void frmMain::onLeaveClick()
@@ -314,63 +358,101 @@ void frmMain::onLeaveClick()
     const std::int32_t id = m_selectedPieces.size() > 1 ? m_selectedPieces[1].toInt(&ok) : 0;
     if (!ok)
         return; // no id to leave: a name holding ":" or an entry without one
-    Sock->ChatLeave(id);
+    const QString key = lstChats->item(row)->data(kRoomKeyRole).toString();
+    m_presence->leave(id, key);
     delete lstChats->takeItem(row);
     reportRooms();
     addLog(QStringLiteral("Left chatroom ") + m_selectedPieces[0]);
 }
 
-void frmMain::onLoggedIn()
+void frmMain::onJoinedChat(const QByteArray& roomName, std::int32_t roomId, const QString& key)
 {
-    setStatusText(QStringLiteral("Connected"));
-    Sock->SetProfile(QByteArray(kProfile));
-}
-
-void frmMain::onLoggedOff()
-{
-    // LogOff raises LoggedOff inside the Disconnect click; that click writes its own lines.
-    if (m_disconnecting)
-        return;
-    setStatusText(QStringLiteral("Disconnected"));
-    addLog(QStringLiteral("Connection to server lost."));
-}
-
-void frmMain::onJoinedChat(const QByteArray& strRoomName, std::int32_t lngRoomID)
-{
-    lstChats->addItem(QString::fromUtf8(strRoomName) + QLatin1Char(':') + QString::number(lngRoomID));
+    auto* item = new QListWidgetItem(QString::fromUtf8(roomName) + QLatin1Char(':') + QString::number(roomId));
+    if (!key.isEmpty())
+        item->setData(kRoomKeyRole, key);
+    lstChats->addItem(item);
     reportRooms();
-    // The line names the room as typed; the list entry carries the server's name and the id.
-    addLog(QStringLiteral("Joined chatroom ") + txtRoom->text() + QLatin1Char(':') + txtExchange->text());
 }
 
-void frmMain::onLeftChat()
+// Every entry of the room takes its new id; a room not listed yet (remembered from the last run) is added.
+void frmMain::onRejoined(const QString& key, const QByteArray& roomName, std::int32_t roomId)
 {
-    addLog(QStringLiteral("Left chatroom, ejected or error."));
+    const QString text = QString::fromUtf8(roomName) + QLatin1Char(':') + QString::number(roomId);
+    bool listed = false;
+    for (int i = 0; i < lstChats->count(); ++i) {
+        if (lstChats->item(i)->data(kRoomKeyRole).toString() == key) {
+            lstChats->item(i)->setText(text);
+            listed = true;
+        }
+    }
+    if (!listed)
+        onJoinedChat(roomName, roomId, key);
+    else
+        reportRooms();
 }
 
-void frmMain::onError(std::int16_t intErrorCode)
+void frmMain::onRejoinFailed(const QString& key)
 {
-    addLog(TocErrors::logLine(intErrorCode));
+    for (int i = lstChats->count() - 1; i >= 0; --i)
+        if (lstChats->item(i)->data(kRoomKeyRole).toString() == key)
+            delete lstChats->takeItem(i);
+    reportRooms();
 }
 
-void frmMain::onSocketError(std::int16_t, const QString& strDescription)
+void frmMain::notify(const QString& text)
 {
-    // Whatever failed, no connection is left: the status bar must not go on saying "Connected".
-    setStatusText(QStringLiteral("Disconnected"));
-    addLog(QStringLiteral("Connection failed: ") + strDescription);
+    QSystemTrayIcon* tray = modSysTray::TrayIcon();
+    if (!isVisible() && tray && modSysTray::TrayAvailable())
+        tray->showMessage(QString::fromLatin1(kTitle), text, m_icon);
 }
 
 void frmMain::trayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason != QSystemTrayIcon::Trigger)
-        return;
+    if (reason == QSystemTrayIcon::Trigger)
+        toggleShown();
+}
+
+void frmMain::toggleShown()
+{
     if (isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
         // Hidden at once rather than from changeEvent: without a window manager nobody confirms the
         // minimised state, and the platform may report the window normal again before a deferred hide.
         showMinimized();
-        hide();
+        if (modSysTray::TrayAvailable())
+            hideToTray();
         return;
     }
+    m_trayCheck->stop();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void frmMain::showInTray()
+{
+    setWindowState(Qt::WindowMinimized);
+    if (modSysTray::TrayAvailable())
+        m_trayCheck->start(); // never shown, so nothing to hide
+    else
+        showMinimized();
+}
+
+void frmMain::hideToTray()
+{
+    hide();
+    m_trayCheck->start();
+}
+
+// A hidden window can only come back through the tray: when the tray goes away, it comes back now.
+void frmMain::checkTray()
+{
+    if (isVisible()) {
+        m_trayCheck->stop();
+        return;
+    }
+    if (modSysTray::TrayAvailable())
+        return;
+    m_trayCheck->stop();
     showNormal();
     raise();
     activateWindow();
@@ -387,12 +469,15 @@ void frmMain::changeEvent(QEvent* event)
     // Hidden once the state change is through; a restore in between wins.
     QTimer::singleShot(0, this, [this] {
         if (windowState() & Qt::WindowMinimized)
-            hide();
+            hideToTray();
     });
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // A pending sign-on goes with the window; the connection ends with the client.
+    m_presence->stop();
+    m_trayCheck->stop();
     modSysTray::RemoveTrayIcon();
     event->accept();
 }

@@ -1,44 +1,55 @@
 #pragma once
-// frmMain: the program's one window. It forwards the user's input to its TOC client Sock and shows
-// what happens in its log, its room list and its status bar; the session itself lives in Sock.
+// frmMain: the program's one window. It forwards the user's input to its session keeper (Presence,
+// which drives the TOC client Sock) and shows what happens in its log, its room list and its status
+// bar. Its menu (on the tray icon, the logo and the status bar) holds what the layout has no room for.
 //
 // Texts cross to the client as UTF-8. Controls carry their design names as object names (txtSN,
 // lstChats, Log, Status, ...), so tests and tools find them with findChild().
+#include "PasswordVault.h"
+#include "Presence.h"
+#include "PresenceClock.h"
 #include "QuonTOCSock.h"
 
 #include <QIcon>
 #include <QSystemTrayIcon>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
 #include <memory>
 
 class Button;
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QStatusBar;
 
 class frmMain : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr quint16 kDefaultPort = 5190;
+    static constexpr quint16 kDefaultPort = Presence::kDefaultPort;
     static constexpr char kTitle[] = "Tarnwick";
-    /// The profile text set once signed on.
-    static constexpr char kProfile[] = "<BODY BGCOLOR=#A1BF9B><FONT FACE=TAHOMA>Tarnwick<SUP>1.0</SUP>";
+    /// How often a window hidden to the tray checks that the tray is still there.
+    static constexpr int kTrayCheckMs = 500;
 
     /// Builds the window from its design and registers the tray icon. With sock given (tests), the
-    /// window talks through it instead of a TCP client of its own.
-    explicit frmMain(std::unique_ptr<QuonTOCSock> sock = nullptr, QWidget* parent = nullptr);
+    /// window talks through it instead of a TCP client of its own; clock times the session keeper
+    /// (Qt's timers by default); vault keeps a remembered password (none: no keychain).
+    explicit frmMain(std::unique_ptr<QuonTOCSock> sock = nullptr, std::unique_ptr<PresenceClock> clock = nullptr,
+                     std::unique_ptr<PasswordVault> vault = nullptr, QWidget* parent = nullptr);
     ~frmMain() override;
 
     /// The TOC server Connect signs on to (by default the build's host and port 5190).
-    void setServer(const QString& host, quint16 port);
-    QString serverHost() const { return m_host; }
-    quint16 serverPort() const { return m_port; }
+    void setServer(const QString& host, quint16 port) { m_presence->setServer(host, port); }
+    QString serverHost() const { return m_presence->serverHost(); }
+    quint16 serverPort() const { return m_presence->serverPort(); }
+    /// Takes what the last run remembered, filling the screen name and exchange boxes.
+    void restore(const Presence::Remembered& remembered);
 
     /// Appends a line to the log and moves the log's selection one line down.
     void addLog(const QString& text);
@@ -46,11 +57,18 @@ public:
     bool removeRoom(const QListWidget& list, const QString& roomId) const;
 
     QuonTOCSock& sock() { return *Sock; }
+    Presence& presence() { return *m_presence; }
+    /// The menu of the tray icon, the logo and the status bar.
+    QMenu* menu() const { return m_menu; }
     /// The pieces of the room entry the last Leave click split (name, id).
     const QStringList& selectedEntryPieces() const { return m_selectedPieces; }
 
     /// Handles a click on the tray icon: a left click hides a shown window or brings a hidden one back.
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    /// Hides a shown window to the tray (minimises it where there is none), or brings it back.
+    void toggleShown();
+    /// Starts hidden to the tray when there is one, else minimised.
+    void showInTray();
 
 signals:
     /// A line was added to the log (by addLog or directly).
@@ -59,6 +77,8 @@ signals:
     void statusChanged(const QString& text);
     /// An entry was added to or removed from the room list; entries holds the whole list.
     void roomsChanged(const QStringList& entries);
+    /// Quit was chosen from the menu; the window has closed.
+    void quitRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -66,6 +86,10 @@ protected:
 
 private:
     void buildControls();
+    void buildMenu();
+    void hideToTray();
+    void checkTray();
+    void notify(const QString& text);
     Button* makeButton(const QString& name, QWidget* container);
     void setStatusText(const QString& text);
     void appendLogLine(const QString& text);
@@ -76,20 +100,20 @@ private:
     void onDisconnectClick();
     void onJoinClick();
     void onLeaveClick();
-    // Events of Sock.
-    void onLoggedIn();
-    void onLoggedOff();
-    void onJoinedChat(const QByteArray& strRoomName, std::int32_t lngRoomID);
-    void onLeftChat();
-    void onError(std::int16_t intErrorCode);
-    void onSocketError(std::int16_t intErrorCode, const QString& strDescription);
+    // Rooms as the session keeper reports them.
+    void onJoinedChat(const QByteArray& roomName, std::int32_t roomId, const QString& key);
+    void onRejoined(const QString& key, const QByteArray& roomName, std::int32_t roomId);
+    void onRejoinFailed(const QString& key);
 
     std::unique_ptr<QuonTOCSock> Sock;
-    QString m_host;
-    quint16 m_port = kDefaultPort;
+    std::unique_ptr<Presence> m_presence;
     QIcon m_icon;
     QStringList m_selectedPieces;
-    bool m_disconnecting = false; // inside the Disconnect click, whose LogOff is not a lost connection
+    QTimer* m_trayCheck = nullptr; // while hidden: is the tray still there to bring the window back?
+    QMenu* m_menu = nullptr;
+    QAction* m_showHide = nullptr;
+    QAction* m_staySignedOn = nullptr;
+    QAction* m_rememberPassword = nullptr;
 
     QLabel* Logo = nullptr;
     QGroupBox* frameLogin = nullptr;

@@ -2,9 +2,11 @@
 #include "WindowFixture.h"
 
 #include "Button.h"
+#include "FakeClock.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -137,16 +139,21 @@ TEST_F(Handlers, FailedConnectLogsTheReason)
     EXPECT_EQ(status(), "Disconnected");
 }
 
-TEST_F(Handlers, ServerErrorsAreLoggedWithTheirMeaning)
+TEST_F(Handlers, ServerErrorsAreLoggedAsSentencesNamingTheirArgument)
 {
     const std::pair<QByteArray, QString> cases[] = {
-        {"ERROR:980", "Error 980: Incorrect screen name or password"},
-        {"ERROR:901:bob", "Error 901: not currently available"},
-        {"ERROR:950:lobby", "Error 950: Chat in is unavailable"},
+        {"ERROR:980", "Error 980: Incorrect screen name or password."},
+        {"ERROR:901:bob", "Error 901: bob is not currently available."},
+        {"ERROR:901", "Error 901: The user is not currently available."},
+        {"ERROR:950:lobby", "Error 950: Chat in lobby is unavailable."},
+        {"ERROR:950:", "Error 950: Chat is unavailable."},
+        {"ERROR:950:a\nb:c", "Error 950: Chat in a b is unavailable."}, // one line whatever the server sends
         {"ERROR:983", "Error 983: You have been connecting and disconnecting too frequently; wait 10 minutes and "
-                      "try again"},
-        {"ERROR:989", "Error 989: An unknown sign-on error has occurred"},
-        {"ERROR:913", "Error 913: Error encountered while processing request"},
+                      "try again."},
+        {"ERROR:989:5", "Error 989: An unknown sign-on error has occurred (5)."},
+        {"ERROR:989", "Error 989: An unknown sign-on error has occurred."},
+        {"ERROR:913:%1", "Error 913: Error encountered while processing request."},
+        {"ERROR:960:%2", "Error 960: You are sending messages too fast to %2."},
         {"ERROR:999", "Unknown error."},
         {"ERROR:0", "Unknown error."},
     };
@@ -267,6 +274,49 @@ TEST_F(Handlers, LeaveSendsTheSelectedIdAndRemovesTheEntry)
     EXPECT_EQ(entries(), QStringList{"lobby:7"});
     EXPECT_EQ(logLines().last(), "Left chatroom den");
     EXPECT_EQ(window.selectedEntryPieces(), (QStringList{"den", "12"}));
+}
+
+TEST_F(Handlers, EnterSignsOnFromThePasswordAndJoinsFromTheRoomBoxes)
+{
+    typeCredentials();
+    QTest::keyClick(box("txtPW"), Qt::Key_Return);
+    EXPECT_EQ(net->connectCalls, 1);
+    acceptSignOn(*net);
+    box("txtRoom")->setText("lobby");
+    QTest::keyClick(box("txtRoom"), Qt::Key_Return);
+    QTest::keyClick(box("txtExchange"), Qt::Key_Enter);
+    EXPECT_EQ(sentLines(), QByteArrayList(2, R"(toc_chat_join "5" "lobby")"));
+}
+
+TEST_F(Handlers, AfterASignOnRoomsAreRejoinedAndTheirEntriesReplaced)
+{
+    auto* fake = new FakeTocSocket;
+    auto* clock = new FakeClock;
+    frmMain w(std::make_unique<QuonTOCSock>(std::unique_ptr<TocSocket>(fake)), std::unique_ptr<PresenceClock>(clock));
+    auto* list = w.findChild<QListWidget*>("lstChats");
+    const auto listed = [&] {
+        QStringList e;
+        for (int i = 0; i < list->count(); ++i)
+            e << list->item(i)->text();
+        return e;
+    };
+    w.presence().signOn("Tarn Wick", "secret");
+    acceptSignOn(*fake);
+    for (const char* room : {"lobby", "den", "den", "cellar"}) // den twice: two entries
+        w.presence().join(room, 5);
+    for (const char* answer : {"CHAT_JOIN:7:lobby", "CHAT_JOIN:12:den", "CHAT_JOIN:12:den", "CHAT_JOIN:13:cellar"})
+        serverSays(*fake, answer);
+    ASSERT_EQ(listed(), (QStringList{"lobby:7", "den:12", "den:12", "cellar:13"}));
+
+    fake->peerClose();
+    clock->settle();
+    clock->advance(std::chrono::seconds(2));
+    acceptSignOn(*fake);
+    serverSays(*fake, "CHAT_JOIN:1:den");
+    serverSays(*fake, "CHAT_JOIN:2:lobby");
+    EXPECT_EQ(listed(), (QStringList{"lobby:2", "den:1", "den:1", "cellar:13"}));
+    clock->advance(std::chrono::seconds(30)); // cellar never answers
+    EXPECT_EQ(listed(), (QStringList{"lobby:2", "den:1", "den:1"}));
 }
 
 TEST_F(Handlers, LeaveWithoutAUsableSelectionDoesNothing)

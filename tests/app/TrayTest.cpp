@@ -5,6 +5,7 @@
 #include "modSysTray.h"
 #include "wait.h"
 
+#include <QMenu>
 #include <QSystemTrayIcon>
 
 #include <gtest/gtest.h>
@@ -79,6 +80,47 @@ TEST_F(Tray, OtherClicksDoNothing)
         QCoreApplication::processEvents();
         EXPECT_FALSE(window.isVisible()) << reason;
     }
+}
+
+TEST_F(Tray, AHiddenWindowComesBackWhenTheTrayGoesAway)
+{
+    modSysTray::OverrideTrayAvailable(true);
+    window.show();
+    window.showMinimized();
+    ASSERT_TRUE(hidden());
+    modSysTray::OverrideTrayAvailable(false);
+    EXPECT_TRUE(waitFor([&] { return window.isVisible(); }, 5000));
+    EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(Tray, TheMenuOffersWhatTheLayoutHasNoRoomFor)
+{
+    QMenu* menu = window.menu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(modSysTray::TrayIcon()->contextMenu(), menu);
+    QStringList items;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            items << action->text() + (action->isCheckable() ? (action->isChecked() ? " [x]" : " [ ]") : "");
+    EXPECT_EQ(items, (QStringList{"Hide", "Connect", "Disconnect", "Stay signed on [x]", "Remember password [ ]",
+                                  "Quit"}));
+    const auto item = [&](const QString& text) {
+        for (QAction* action : menu->actions())
+            if (action->text() == text)
+                return action;
+        return static_cast<QAction*>(nullptr);
+    };
+    item("Stay signed on")->trigger();
+    EXPECT_FALSE(window.presence().staySignedOn());
+    typeCredentials();
+    item("Connect")->trigger();
+    EXPECT_EQ(net->connectCalls, 1);
+    int quits = 0;
+    QObject::connect(&window, &frmMain::quitRequested, [&] { ++quits; });
+    window.show();
+    item("Quit")->trigger();
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(Tray, WithoutATrayMinimisingLeavesTheWindowReachable)

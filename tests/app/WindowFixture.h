@@ -1,6 +1,6 @@
 #pragma once
 // A main window talking through a scripted socket, and helpers to play the server's part.
-#include "FakeTocSocket.h"
+#include "FakeServer.h"
 #include "QuonTOCSock.h"
 #include "frmMain.h"
 #include "printers.h"
@@ -46,15 +46,8 @@ protected:
     void click(const char* button);
 
     /// The command lines sent since the last call (frame header and zero byte taken off).
-    QByteArrayList sentLines()
-    {
-        QByteArrayList lines;
-        for (const QByteArray& frame : std::exchange(net->sent, {}))
-            if (frame.size() > 6 && frame[1] == 2)
-                lines << frame.mid(6).chopped(1);
-        return lines;
-    }
-    void server(const QByteArray& payload) { net->deliver(flapFrame(2, payload)); }
+    QByteArrayList sentLines() { return takeCommandLines(*net); }
+    void server(const QByteArray& payload) { serverSays(*net, payload); }
     void typeCredentials()
     {
         box("txtSN")->setText("Tarn Wick");
@@ -65,9 +58,6 @@ protected:
     {
         typeCredentials();
         click("Connect");
-        net->open();
-        server("SIGN_ON:TOC2.0");
-        server("CONFIG2:done:");
-        sentLines();
+        acceptSignOn(*net);
     }
 };

@@ -1,0 +1,272 @@
+// Staying present, on a scripted socket and a clock moved by hand: signing on again, rejoining,
+// a dead link, the keychain.
+#include "FakeClock.h"
+#include "FakeServer.h"
+#include "Presence.h"
+#include "QuonTOCSock.h"
+#include "printers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class PresenceTest : public ::testing::Test
+{
+protected:
+    FakeTocSocket* net = new FakeTocSocket;
+    QuonTOCSock sock{std::unique_ptr<TocSocket>(net)};
+    FakeClock* clock = new FakeClock;
+    FakeVault* vault = new FakeVault;
+    Presence presence{sock, std::unique_ptr<PresenceClock>(clock), std::unique_ptr<PasswordVault>(vault)};
+    QStringList lines; // log lines, and status texts in brackets
+    int ended = 0;
+
+    void SetUp() override
+    {
+        QObject::connect(&presence, &Presence::logLine, [this](const QString& l) { lines << l; });
+        QObject::connect(&presence, &Presence::directLogLine, [this](const QString& l) { lines << l; });
+        QObject::connect(&presence, &Presence::statusChanged, [this](const QString& s) { lines << "[" + s + "]"; });
+        QObject::connect(&presence, &Presence::ended, [this] { ++ended; });
+    }
+    void signOn()
+    {
+        presence.signOn("Tarn Wick", "secret");
+        acceptSignOn(*net);
+    }
+    QStringList takeLines() { return std::exchange(lines, {}); }
+};
+
+TEST_F(PresenceTest, SignsOnAgainAfterWaitsThatDoubleUpToFiveMinutes)
+{
+    presence.signOn("Tarn Wick", "secret");
+    const int expected[] = {2, 4, 8, 16, 32, 64, 128, 256, 300, 300};
+    for (int seconds : expected) {
+        net->fail(10061, "Connection refused", false);
+        clock->settle();
+        ASSERT_EQ(lines.mid(lines.size() - 4),
+                  (QStringList{"[Disconnected]", "Connection failed: Connection refused",
+                               QString("Reconnecting in %1 s.").arg(seconds), "[Reconnecting]"}));
+        const int calls = net->connectCalls;
+        clock->advance(std::chrono::seconds(seconds) - 1ms);
+        EXPECT_EQ(net->connectCalls, calls) << seconds;
+        clock->advance(1ms);
+        EXPECT_EQ(net->connectCalls, calls + 1) << seconds;
+        EXPECT_EQ(lines.last(), "Connected to server.");
+    }
+
+    // A sign-on starts the count again; the spread moves each wait by up to a fifth either way.
+    acceptSignOn(*net);
+    takeLines();
+    clock->spread = 0;
+    net->peerClose();
+    clock->settle();
+    EXPECT_EQ(takeLines(), (QStringList{"[Disconnected]", "Connection to server lost.",
+                                               "Reconnecting in 2 s.", "[Reconnecting]"}));
+    const int calls = net->connectCalls;
+    clock->advance(1599ms);
+    EXPECT_EQ(net->connectCalls, calls);
+    clock->advance(1ms);
+    EXPECT_EQ(net->connectCalls, calls + 1);
+}
+
+TEST_F(PresenceTest, RefusedSignOnsAreNotRetriedAndConnectingTooOftenWaitsTenMinutes)
+{
+    for (const QByteArray error : {"ERROR:980", "ERROR:982"}) {
+        takeLines();
+        presence.signOn("Tarn Wick", "wrong");
+        net->open();
+        serverSays(*net, error);
+        net->peerClose();
+        clock->settle();
+        EXPECT_FALSE(lines.filter("Reconnecting").size()) << error.constData();
+        EXPECT_EQ(presence.state(), Presence::State::SignedOff);
+        const int calls = net->connectCalls;
+        clock->advance(1h);
+        EXPECT_EQ(net->connectCalls, calls) << error.constData();
+    }
+    EXPECT_EQ(ended, 2);
+
+    clock->spread = 0;
+    presence.signOn("Tarn Wick", "secret");
+    net->open();
+    serverSays(*net, "ERROR:983");
+    net->peerClose();
+    clock->settle();
+    EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"Reconnecting in 600 s.", "[Reconnecting]"}));
+    const int calls = net->connectCalls;
+    clock->advance(599s);
+    EXPECT_EQ(net->connectCalls, calls);
+    clock->advance(1s);
+    EXPECT_EQ(net->connectCalls, calls + 1);
+}
+
+TEST_F(PresenceTest, DisconnectStaySignedOnOffAndStopCancelARetry)
+{
+    const std::function<void(Presence&)> cancels[] = {
+        [](Presence& p) { p.signOff(); },
+        [](Presence& p) { p.setStaySignedOn(false); },
+        [](Presence& p) { p.stop(); }, // the end of the run: nothing is planned after it
+    };
+    for (const auto& cancel : cancels) {
+        presence.setStaySignedOn(true);
+        signOn();
+        net->peerClose();
+        clock->settle();
+        ASSERT_EQ(presence.state(), Presence::State::Waiting);
+        cancel(presence);
+        const int calls = net->connectCalls;
+        clock->advance(1h);
+        EXPECT_EQ(net->connectCalls, calls);
+        EXPECT_EQ(presence.state(), Presence::State::SignedOff);
+    }
+    EXPECT_EQ(ended, 0);
+}
+
+TEST_F(PresenceTest, WithoutStaySignedOnALostConnectionStaysLost)
+{
+    presence.setStaySignedOn(false);
+    signOn();
+    net->peerClose();
+    clock->settle();
+    clock->advance(1h);
+    EXPECT_EQ(presence.state(), Presence::State::SignedOff);
+    EXPECT_EQ(net->connectCalls, 1);
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(PresenceTest, RejoinsEachRoomOnceAndNotTheOnesLeftEjectedOrRefused)
+{
+    signOn();
+    const std::pair<const char*, QByteArray> joins[] = {
+        {"lobby", "CHAT_JOIN:7:Lobby"}, {"den", "CHAT_JOIN:12:den"},   {"lobby", "CHAT_JOIN:7:Lobby"},
+        {"out", "CHAT_JOIN:13:out"},    {"kicked", "CHAT_JOIN:14:kicked"}, {"cellar", "CHAT_JOIN:15:cellar"},
+    };
+    for (const auto& [room, answer] : joins) {
+        presence.join(room, 5);
+        serverSays(*net, answer);
+    }
+    presence.leave(13, QString());  // the user left
+    serverSays(*net, "CHAT_LEFT:14"); // the server put us out
+    takeCommandLines(*net);
+
+    net->peerClose();
+    clock->settle();
+    clock->advance(2s);
+    net->open();
+    serverSays(*net, "SIGN_ON:TOC2.0");
+    serverSays(*net, "CONFIG2:done:");
+    QByteArrayList joined;
+    for (const QByteArray& line : takeCommandLines(*net))
+        if (line.startsWith("toc_chat_join"))
+            joined << line;
+    EXPECT_EQ(joined, (QByteArrayList{R"(toc_chat_join "5" "lobby")", R"(toc_chat_join "5" "den")",
+                                      R"(toc_chat_join "5" "cellar")"}));
+
+    QList<std::pair<QString, std::int32_t>> rejoined;
+    QStringList failed;
+    QObject::connect(&presence, &Presence::rejoined,
+                     [&](const QString& key, const QByteArray&, std::int32_t id) { rejoined << std::pair(key, id); });
+    QObject::connect(&presence, &Presence::rejoinFailed, [&](const QString& key) { failed << key; });
+    takeLines();
+    serverSays(*net, "CHAT_JOIN:1:lobby");
+    serverSays(*net, "ERROR:913"); // no room named: only time tells which rejoin it was
+    serverSays(*net, "CHAT_JOIN:2:Den");
+    clock->advance(30s);
+    EXPECT_EQ(rejoined, (QList<std::pair<QString, std::int32_t>>{{"lobby:5", 1}, {"den:5", 2}}));
+    EXPECT_EQ(failed, QStringList{"cellar:5"});
+    EXPECT_EQ(takeLines(), (QStringList{"Rejoined chatroom lobby:5.",
+                                        "Error 913: Error encountered while processing request.",
+                                        "Rejoined chatroom den:5.", "Could not rejoin chatroom cellar:5."}));
+    QStringList kept;
+    for (const Presence::Room& room : presence.remembered().rooms)
+        kept << room.label();
+    EXPECT_EQ(kept, (QStringList{"lobby:5", "den:5"}));
+}
+
+TEST_F(PresenceTest, ADeadLinkIsNoticedAfterNinetySilentSeconds)
+{
+    signOn();
+    clock->advance(59s);
+    serverSays(*net, "IM_IN_ENC2:bob:F:F:T: U :F:L:en:hi"); // anything from the server counts
+    clock->advance(59s);
+    EXPECT_TRUE(takeCommandLines(*net).isEmpty());
+    clock->advance(1s);
+    EXPECT_EQ(takeCommandLines(*net), QByteArrayList{R"(toc_get_status "tarnwick")"});
+    serverSays(*net, "UPDATE_BUDDY2:Tarn Wick:T:0:0:0: O :");
+    clock->advance(59s);
+    EXPECT_TRUE(takeCommandLines(*net).isEmpty());
+    takeLines();
+    clock->advance(1s + 30s);
+    EXPECT_EQ(takeCommandLines(*net), QByteArrayList{R"(toc_get_status "tarnwick")"});
+    clock->settle();
+    EXPECT_EQ(takeLines(), (QStringList{"No answer from the server for 90 s.", "[Disconnected]",
+                                        "Connection to server lost.", "Reconnecting in 2 s.", "[Reconnecting]"}));
+    EXPECT_EQ(net->state(), TocSocket::Closed);
+}
+
+TEST_F(PresenceTest, JoinWhileNotSignedOnSaysSo)
+{
+    presence.join("lobby", 5);
+    signOn();
+    net->peerClose();
+    clock->settle();
+    takeLines();
+    presence.join("lobby", 5); // while reconnecting
+    EXPECT_EQ(takeLines(), QStringList{"Not signed on."});
+    EXPECT_TRUE(takeCommandLines(*net).isEmpty());
+}
+
+TEST_F(PresenceTest, TheKeychainKeepsThePasswordOnlyWhenAskedTo)
+{
+    signOn();
+    EXPECT_TRUE(vault->calls.isEmpty());
+    presence.setRememberPassword(true);
+    EXPECT_EQ(vault->kept.value("tarnwick"), "secret");
+    net->peerClose();
+    clock->settle();
+    clock->advance(2s);
+    acceptSignOn(*net);
+    EXPECT_EQ(vault->calls, QStringList{"write tarnwick"}); // once, not at every sign-on
+    presence.setRememberPassword(false);
+    EXPECT_TRUE(vault->kept.isEmpty());
+
+    // The next run: the password comes from the keychain, and --connect signs on with it.
+    vault->kept.insert("tarnwick", "secret");
+    Presence::Remembered r;
+    r.screenName = "Tarn Wick";
+    r.rememberPassword = true;
+    QString recalled;
+    QObject::connect(&presence, &Presence::passwordRecalled, [&](const QString& p) { recalled = p; });
+    presence.setPassword(QString());
+    presence.restore(r);
+    const int calls = net->connectCalls;
+    presence.start(true);
+    EXPECT_EQ(recalled, "secret");
+    EXPECT_EQ(net->connectCalls, calls + 1);
+}
+
+TEST_F(PresenceTest, WithoutAKeychainThePasswordIsKeptForThisRunOnly)
+{
+    vault->available = false;
+    Presence::Remembered r;
+    r.screenName = "Tarn Wick";
+    r.rememberPassword = true;
+    presence.restore(r);
+    presence.start(true);
+    EXPECT_EQ(takeLines(), (QStringList{"No keychain available: the password is kept for this run only.",
+                                        "Cannot sign on: no password remembered."}));
+    signOn(); // typed: good for this run, said once
+    net->peerClose();
+    clock->settle();
+    clock->advance(2s);
+    EXPECT_EQ(net->connectCalls, 2);
+    EXPECT_EQ(lines.filter("keychain").size(), 0);
+
+    presence.restore({});
+    presence.start(true);
+    EXPECT_EQ(lines.last(), "Cannot sign on: no screen name remembered.");
+}
+
+} // namespace
