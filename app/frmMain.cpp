@@ -249,8 +249,10 @@ void frmMain::buildControls()
     frameRooms = new QGroupBox(QStringLiteral("Chatrooms"), this);
     named(frameRooms, "frameRooms");
     place(frameRooms, D::kFrameRooms);
+    // List boxes scroll up and down only: a long line is cut at the edge, as in the classic list box.
     lstChats = new QListWidget(frameRooms);
     named(lstChats, "lstChats");
+    lstChats->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     place(lstChats, D::kLstChats);
     lblChatRoom = new QLabel(QStringLiteral("RoomName:"), frameRooms);
     named(lblChatRoom, "lblChatRoom");
@@ -265,6 +267,7 @@ void frmMain::buildControls()
 
     Log = new QListWidget(this);
     named(Log, "Log");
+    Log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Log->setFont(D::logFont());
     place(Log, D::kLog);
 
@@ -361,6 +364,9 @@ void frmMain::onLeaveClick()
     const QString key = lstChats->item(row)->data(kRoomKeyRole).toString();
     m_presence->leave(id, key);
     delete lstChats->takeItem(row);
+    // Nothing is picked for the next click: Qt would select the next entry, a room nobody chose.
+    lstChats->setCurrentRow(-1);
+    lstChats->clearSelection();
     reportRooms();
     addLog(QStringLiteral("Left chatroom ") + m_selectedPieces[0]);
 }

@@ -53,7 +53,13 @@ QFont windowFont()
 
 QFont labelFont()
 {
-    return tahoma(8.25, QFont::Bold);
+    // Bold Tahoma's outlines are barely heavier than the regular ones: its bold look at this size lives
+    // in the hand-made bitmaps inside the font file. Text drawn without anti-aliasing and fully hinted
+    // takes those bitmaps, and their widths.
+    QFont font = tahoma(8.25, QFont::Bold);
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
 }
 
 QFont statusFont()

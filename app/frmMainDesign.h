@@ -54,7 +54,7 @@ QRect toPixels(const Place& place, double dpiX, double dpiY);
 
 /// The window's font: Tahoma 8.25 pt, normal weight.
 QFont windowFont();
-/// The labels of the login frame: Tahoma 8.25 pt bold.
+/// The labels of the login frame: Tahoma 8.25 pt bold, drawn from the font's bitmaps.
 QFont labelFont();
 /// The status bar's font: Tahoma 9.75 pt.
 QFont statusFont();

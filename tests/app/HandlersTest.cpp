@@ -276,6 +276,20 @@ TEST_F(Handlers, LeaveSendsTheSelectedIdAndRemovesTheEntry)
     EXPECT_EQ(window.selectedEntryPieces(), (QStringList{"den", "12"}));
 }
 
+TEST_F(Handlers, LeaveLeavesNoEntrySelected)
+{
+    signOn();
+    server("CHAT_JOIN:7:lobby");
+    server("CHAT_JOIN:12:den");
+    lstChats()->setCurrentRow(0);
+    click("Leave");
+    EXPECT_EQ(sentLines(), QByteArrayList{R"(toc_chat_leave "7")"});
+    EXPECT_TRUE(lstChats()->selectedItems().isEmpty());
+    click("Leave"); // a second click has nothing to leave
+    EXPECT_TRUE(sentLines().isEmpty());
+    EXPECT_EQ(entries(), QStringList{"den:12"});
+}
+
 TEST_F(Handlers, EnterSignsOnFromThePasswordAndJoinsFromTheRoomBoxes)
 {
     typeCredentials();

@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -108,6 +109,42 @@ TEST_F(Layout, FontsAndColoursFollowTheDesign)
     EXPECT_TRUE(label.bold());
     EXPECT_EQ(control<QLabel>("lblSN")->palette().color(QPalette::WindowText), QColor(0x40, 0x40, 0x40));
     EXPECT_EQ(control<QLabel>("lblPw")->palette().color(QPalette::WindowText), QColor(0x40, 0x40, 0x40));
+}
+
+// Dark pixels of a label drawn on white: the ink its text leaves.
+int ink(QLabel& label)
+{
+    QImage image(label.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    label.render(&image, {}, {}, QWidget::DrawChildren);
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 160;
+    return dark;
+}
+
+TEST_F(Layout, LoginLabelsLookBold)
+{
+    ASSERT_TRUE(ensureTahoma());
+    QLabel* bold = control<QLabel>("lblSN");
+    QLabel regular(bold->text());
+    regular.setFont(D::windowFont());
+    regular.setPalette(bold->palette());
+    regular.resize(bold->size());
+    // Drawn bold, the same text leaves clearly more ink than in the regular face.
+    EXPECT_GT(ink(*bold) * 4, ink(regular) * 5) << ink(*bold) << " against " << ink(regular);
+}
+
+TEST_F(Layout, ListBoxesHaveNoHorizontalScrollBar)
+{
+    window.show();
+    for (const char* name : {"lstChats", "Log"}) {
+        QListWidget* list = control<QListWidget>(name);
+        list->addItem(QString(200, 'W'));
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible()) << name;
+    }
 }
 
 TEST_F(Layout, TabOrderFollowsTheDesign)
