@@ -1,5 +1,7 @@
 #include "ServerOption.h"
 
+#include <limits>
+
 std::optional<ServerAddress> parseServerOption(const QString& text, quint16 defaultPort)
 {
     QString host = text.trimmed();
@@ -32,4 +34,21 @@ std::optional<ServerAddress> parseServerOption(const QString& text, quint16 defa
     if (!ok || number == 0 || number > 65535)
         return std::nullopt;
     return ServerAddress{host, static_cast<quint16>(number)};
+}
+
+std::optional<Presence::Room> parseJoinOption(const QString& text)
+{
+    QString room = text;
+    std::int16_t exchange = kJoinExchange;
+    if (const qsizetype colon = text.lastIndexOf(QLatin1Char(':')); colon >= 0) {
+        bool ok = false;
+        const int number = text.sliced(colon + 1).toInt(&ok);
+        if (!ok || number < 0 || number > std::numeric_limits<std::int16_t>::max())
+            return std::nullopt;
+        exchange = static_cast<std::int16_t>(number);
+        room.truncate(colon);
+    }
+    if (room.trimmed().isEmpty())
+        return std::nullopt;
+    return Presence::Room{room, exchange};
 }

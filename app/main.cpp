@@ -1,5 +1,8 @@
-// Tarnwick: one window that keeps a screen name present in TOC2 chat rooms.
+// Tarnwick: keeps a screen name present in TOC2 chat rooms, with a window or without one.
+#include "AppSettings.h"
 #include "Fonts.h"
+#include "Headless.h"
+#include "PasswordVault.h"
 #include "ServerOption.h"
 #include "frmMain.h"
 
@@ -9,19 +12,10 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <optional>
-
-#ifndef TARNWICK_TOC_HOST
-#define TARNWICK_TOC_HOST "localhost"
-#endif
+#include <cstring>
+#include <memory>
 
 namespace {
-
-void printLine(const char* kind, const QString& text)
-{
-    std::printf("%s: %s\n", kind, qPrintable(text));
-    std::fflush(stdout);
-}
 
 // For start-up measurements (--exit-after-first-paint, scripts/bench-startup.sh): once the window has been painted for the
 // first time, print "first paint" and quit.
@@ -46,72 +40,159 @@ private:
     bool m_seen = false;
 };
 
+// Whether the run needs no display: help, the version, or the window-less mode. Decided before any
+// application object exists, because a widget application cannot even start without a display.
+bool runsWithoutDisplay(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"--no-window", "--help", "-h", "-?", "--help-all", "--version", "-v"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+struct Options {
+    QCommandLineOption server, echo, firstPaint, connect, minimized, noWindow, passwordFile, join, screenName,
+        retryScale;
+};
+
+Options defineOptions(QCommandLineParser& parser)
+{
+    const QString defaultServer = QStringLiteral("%1:%2").arg(Presence::defaultHost()).arg(Presence::kDefaultPort);
+    parser.setApplicationDescription(
+        QStringLiteral("Keeps a screen name present in TOC2 chat rooms: signs on again after a lost\n"
+                       "connection and rejoins its rooms. Connect signs on to %1 (the host chosen\n"
+                       "when the program was built).\n\n"
+                       "Remembered in Tarnwick/Tarnwick.ini in the user's configuration folder\n"
+                       "($XDG_CONFIG_HOME, else ~/.config): the screen name, the last exchange, the rooms,\n"
+                       "\"Stay signed on\" and \"Remember password\". The password only in the system keychain.")
+            .arg(defaultServer));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    Options o{
+        {QStringLiteral("server"),
+         QStringLiteral("Sign on to this TOC server instead of %1. The port defaults to %2; put an IPv6 address in "
+                        "brackets to give a port ([::1]:5190).")
+             .arg(defaultServer)
+             .arg(Presence::kDefaultPort),
+         QStringLiteral("HOST[:PORT]")},
+        {QStringLiteral("echo"),
+         QStringLiteral("Also print on standard output each log line (\"log: ...\"), each status change (\"status: "
+                        "...\") and the room list whenever it changes (\"rooms: \" and the entries, separated by "
+                        "\" | \").")},
+        {QStringLiteral("exit-after-first-paint"),
+         QStringLiteral("Print \"first paint\" once the window has been painted, then quit (for start-up "
+                        "measurements).")},
+        {QStringLiteral("connect"),
+         QStringLiteral("Sign on at start with the remembered screen name and password (the log says what is "
+                        "missing).")},
+        {QStringLiteral("minimized"), QStringLiteral("Start hidden in the tray (minimised where there is none).")},
+        {QStringLiteral("no-window"),
+         QStringLiteral("Run without a window and without a display: sign on at once, print the log lines and "
+                        "status changes on standard output, sign off and exit 0 on SIGINT or SIGTERM (1 when the "
+                        "server refuses the sign-on or nothing is known to sign on with).")},
+        {QStringLiteral("password-file"),
+         QStringLiteral("With --no-window: read the password from the first line of FILE, which only its owner may "
+                        "read (else the keychain's remembered password is used)."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("join"),
+         QStringLiteral("Also be in this room for this run (exchange 4 when none is given); may be repeated."),
+         QStringLiteral("ROOM[:EXCHANGE]")},
+        {QStringLiteral("screen-name"),
+         QStringLiteral("Sign on as NAME instead of the remembered screen name."), QStringLiteral("NAME")},
+        {QStringLiteral("retry-scale"),
+         QStringLiteral("Divide every wait of the session by N, for tests: the waits before signing on again, the "
+                        "60 s of silence and 30 s for an answer that mark a dead link, the 30 s a rejoin may take. "
+                        "The log names the undivided waits."),
+         QStringLiteral("N"), QStringLiteral("1")},
+    };
+    parser.addOptions({o.server, o.echo, o.firstPaint, o.connect, o.minimized, o.noWindow, o.passwordFile, o.join,
+                       o.screenName, o.retryScale});
+    return o;
+}
+
+int fail(const QString& message)
+{
+    std::fprintf(stderr, "tarnwick: %s (see --help)\n", message.toLocal8Bit().constData());
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    std::unique_ptr<QCoreApplication> app = runsWithoutDisplay(argc, argv)
+                                                ? std::make_unique<QCoreApplication>(argc, argv)
+                                                : std::make_unique<QApplication>(argc, argv);
 
-    const QString defaultServer = QStringLiteral("%1:%2").arg(QStringLiteral(TARNWICK_TOC_HOST)).arg(frmMain::kDefaultPort);
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Keeps a screen name present in TOC2 chat rooms.\n\n"
-                       "Connect signs on to %1 (the host chosen when the program was built).\n"
-                       "Nothing is read or written at start: no settings, no files.")
-            .arg(defaultServer));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption server(
-        QStringLiteral("server"),
-        QStringLiteral("Sign on to this TOC server instead of %1. The port defaults to %2; put an IPv6 address "
-                       "in brackets to give a port ([::1]:5190).")
-            .arg(defaultServer)
-            .arg(frmMain::kDefaultPort),
-        QStringLiteral("HOST[:PORT]"));
-    const QCommandLineOption echo(QStringLiteral("echo"),
-                                  QStringLiteral("Also print on standard output each log line (\"log: ...\"), each "
-                                                 "status change (\"status: ...\") and the room list whenever it "
-                                                 "changes (\"rooms: \" and the entries, separated by \" | \")."));
-    const QCommandLineOption firstPaintOnly(QStringLiteral("exit-after-first-paint"),
-                                            QStringLiteral("Print \"first paint\" once the window has been painted, "
-                                                           "then quit (for start-up measurements)."));
-    parser.addOption(server);
-    parser.addOption(echo);
-    parser.addOption(firstPaintOnly);
-    parser.process(app);
-    if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "tarnwick: unexpected argument \"%s\" (see --help)\n",
-                     qPrintable(parser.positionalArguments().first()));
-        return 2;
-    }
+    const Options o = defineOptions(parser);
+    parser.process(*app);
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
 
-    std::optional<ServerAddress> address;
-    if (parser.isSet(server)) {
-        address = parseServerOption(parser.value(server), frmMain::kDefaultPort);
-        if (!address) {
-            std::fprintf(stderr, "tarnwick: --server wants HOST or HOST:PORT with a port from 1 to 65535, not \"%s\"\n",
-                         qPrintable(parser.value(server)));
-            return 2;
-        }
+    ServerAddress address{Presence::defaultHost(), Presence::kDefaultPort};
+    if (parser.isSet(o.server)) {
+        const auto given = parseServerOption(parser.value(o.server), Presence::kDefaultPort);
+        if (!given)
+            return fail(QStringLiteral("--server wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"")
+                            .arg(parser.value(o.server)));
+        address = *given;
+    }
+    QList<Presence::Room> rooms;
+    for (const QString& text : parser.values(o.join)) {
+        const auto room = parseJoinOption(text);
+        if (!room)
+            return fail(QStringLiteral("--join wants ROOM or ROOM:EXCHANGE with an exchange from 0 to 32767, not "
+                                       "\"%1\"")
+                            .arg(text));
+        rooms << *room;
+    }
+    bool scaleOk = false;
+    const double scale = parser.value(o.retryScale).toDouble(&scaleOk);
+    if (!scaleOk || !(scale >= 1 && scale <= 1e6))
+        return fail(QStringLiteral("--retry-scale wants a number from 1 to 1000000, not \"%1\"")
+                        .arg(parser.value(o.retryScale)));
+    if (parser.isSet(o.passwordFile) && !parser.isSet(o.noWindow))
+        return fail(QStringLiteral("--password-file goes with --no-window"));
+
+    if (parser.isSet(o.noWindow)) {
+        return runHeadless({address.host, address.port, parser.value(o.screenName), parser.value(o.passwordFile),
+                            rooms, scale});
     }
 
     ensureTahoma();
-    frmMain window;
-    if (address)
-        window.setServer(address->host, address->port);
-    if (parser.isSet(echo)) {
-        QObject::connect(&window, &frmMain::logLineAdded, [](const QString& line) { printLine("log", line); });
-        QObject::connect(&window, &frmMain::statusChanged, [](const QString& text) { printLine("status", text); });
+    frmMain window(nullptr, makeQtClock(scale), std::make_unique<KeychainVault>());
+    Presence::Remembered remembered = AppSettings::load();
+    if (parser.isSet(o.screenName))
+        remembered.screenName = parser.value(o.screenName);
+    window.restore(remembered);
+    window.setServer(address.host, address.port);
+    Presence& presence = window.presence();
+    for (const Presence::Room& room : rooms)
+        presence.addRoom(room);
+    QObject::connect(&presence, &Presence::rememberedChanged, [&] { AppSettings::save(presence.remembered()); });
+    QObject::connect(&window, &frmMain::quitRequested, app.get(), &QCoreApplication::quit);
+    if (parser.isSet(o.echo)) {
+        QObject::connect(&window, &frmMain::logLineAdded, [](const QString& line) { printEcho("log", line); });
+        QObject::connect(&window, &frmMain::statusChanged, [](const QString& text) { printEcho("status", text); });
         QObject::connect(&window, &frmMain::roomsChanged,
-                         [](const QStringList& entries) { printLine("rooms", entries.join(QStringLiteral(" | "))); });
+                         [](const QStringList& entries) { printEcho("rooms", entries.join(QStringLiteral(" | "))); });
     }
     ExitAfterFirstPaint firstPaint;
-    if (parser.isSet(firstPaintOnly))
+    if (parser.isSet(o.firstPaint))
         window.installEventFilter(&firstPaint);
-    window.show();
-    // Without a window manager nothing activates a new window, and typing would go nowhere.
-    window.activateWindow();
-    return app.exec();
+    if (parser.isSet(o.minimized)) {
+        window.showInTray();
+    } else {
+        window.show();
+        // Without a window manager nothing activates a new window, and typing would go nowhere.
+        window.activateWindow();
+    }
+    // The keychain is asked once the window is up; its answer never holds up the first paint.
+    const bool connect = parser.isSet(o.connect);
+    QTimer::singleShot(0, &presence, [&presence, connect] { presence.start(connect); });
+    return app->exec();
 }
