@@ -24,6 +24,8 @@ source "$root/tests/e2e/xsession.sh"
 trap stop_all EXIT
 mkdir -p "$out"
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$out/runtime}
+# Settings of its own, kept from one run of this script to the next (never the user's own).
+export XDG_CONFIG_HOME=$out/config
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
 if ! start_tocd "$out" "$bin/tools/tocd/tocd" 127.0.0.1:5190 "$name:$password"; then
@@ -51,14 +53,12 @@ start_bg "$out/tarnwick.out" "$out/tarnwick.err" "$bin/app/tarnwick" --server 12
 wait_until 20 find_main_window || fail "the window did not appear"
 said() { grep -qFx -- "$1" "$out/tarnwick.out"; }
 
-click_twips "${TW_SN[@]}"
-type_text "$name"
-click_twips "${TW_PW[@]}"
-type_text "$password"
+# The boxes may hold what an earlier run remembered: their text is replaced.
+retype_twips "${TW_SN[@]}" "$name"
+retype_twips "${TW_PW[@]}" "$password"
 click_twips "${TW_CONNECT[@]}"
 wait_until 15 said "status: Connected" || fail "Tarnwick did not sign on"
-click_twips "${TW_ROOM[@]}"
-type_text "$room"
+retype_twips "${TW_ROOM[@]}" "$room"
 click_twips "${TW_JOIN[@]}"
 wait_until 15 said "log: Joined chatroom $room:5" || fail "Tarnwick did not join $room"
 # Off the buttons, so the picture shows none of them hovered; the button repaints once it has seen the move.

@@ -82,6 +82,17 @@ TEST_F(Tray, OtherClicksDoNothing)
     }
 }
 
+TEST_F(Tray, StartingInTheTrayShowsNothingUntilTheIconIsClicked)
+{
+    modSysTray::OverrideTrayAvailable(true);
+    window.showInTray();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.isVisible());
+    window.trayActivated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
+}
+
 TEST_F(Tray, AHiddenWindowComesBackWhenTheTrayGoesAway)
 {
     modSysTray::OverrideTrayAvailable(true);

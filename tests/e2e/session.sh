@@ -22,7 +22,8 @@ done
 
 rm -rf "$out"
 mkdir -p "$out"
-export XDG_RUNTIME_DIR=$out/runtime
+# Its own settings folder: no run sees another's settings.
+export XDG_CONFIG_HOME=$out/config XDG_RUNTIME_DIR=$out/runtime
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 

@@ -135,33 +135,40 @@ map_state_is() {
     window_geometry "$1" && [ "$win_map" = "$2" ]
 }
 
-# click_at X Y: moves the pointer to a screen point, then clicks there. The program's buttons keep the
-# pointer grabbed after a click until they see it leave, and a press that reaches them before that move
-# has been handled counts as a press outside; nothing in X shows when the move has been handled, so the
-# click waits a moment after the move.
+# click_at X Y [BUTTON]: moves the pointer to a screen point, then clicks there (the left button unless
+# BUTTON is given). The program's buttons keep the pointer grabbed after a click until they see it
+# leave, and a press that reaches them before that move has been handled counts as a press outside;
+# nothing in X shows when the move has been handled, so the click waits a moment after the move.
 click_at() {
     xdotool mousemove --sync "$1" "$2"
     sleep 0.2
-    xdotool click 1
+    xdotool click "${3:-1}"
 }
 
-# click_twips X Y: a left click at a point of the main window given in design units (twips), scaled
-# by the window's real width so any screen resolution works.
+# click_twips X Y [BUTTON]: a click (left unless BUTTON is given) at a point of the main window given in
+# design units (twips), scaled by the window's real width so any screen resolution works.
 click_twips() {
     window_geometry "$main_window" || return 1
     local x=$((win_x + ($1 * win_w + 3315) / 6630))
     local y=$((win_y + ($2 * win_w + 3315) / 6630))
-    click_at "$x" "$y"
+    click_at "$x" "$y" "${3:-1}"
 }
 
-# click_center WINDOW: a left click in the middle of a window.
+# click_center WINDOW [BUTTON]: a click (left unless BUTTON is given) in the middle of a window.
 click_center() {
     window_geometry "$1" || return 1
-    click_at $((win_x + win_w / 2)) $((win_y + win_h / 2))
+    click_at $((win_x + win_w / 2)) $((win_y + win_h / 2)) "${2:-1}"
 }
 
 type_text() {
     xdotool type --delay 15 -- "$1"
+}
+
+# retype_twips X Y TEXT: clicks into the text box at a point given in twips and replaces its text.
+retype_twips() {
+    click_twips "$1" "$2"
+    xdotool key ctrl+a
+    type_text "$3"
 }
 
 # Centres of the controls the sessions use, in twips from the window's top-left corner.
@@ -172,4 +179,5 @@ TW_DISCONNECT=(2827 3307)
 TW_ROOM=(4807 2182)
 TW_JOIN=(5647 2587)
 TW_FIRST_ROOM=(4220 3000)
+TW_LOGO=(3307 600)
 TW_LEAVE=(5647 4627)
