@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "PasswordVault.h"
 #include "QuonTOCSock.h"
+#include "TocErrors.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -31,11 +32,7 @@ constexpr qint64 kMaxPasswordFile = 4096;
 
 void printEcho(const char* kind, const QString& text)
 {
-    QString shown = text;
-    for (QChar& c : shown)
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = QLatin1Char(' ');
-    std::printf("%s: %s\n", kind, shown.toUtf8().constData());
+    std::printf("%s: %s\n", kind, TocErrors::oneLine(text).toUtf8().constData());
     std::fflush(stdout);
 }
 

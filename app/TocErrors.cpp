@@ -40,21 +40,19 @@ constexpr std::array<Meaning, 20> kMeanings{{
 // The longest argument shown: a name or a short reason, not a page the server chose to send.
 constexpr int kMaxArgument = 80;
 
-// What a server sent, made fit for one log line.
-QString shown(const QString& argument)
+} // namespace
+
+QString oneLine(QString text)
 {
-    QString text = argument.left(kMaxArgument);
     for (QChar& c : text)
         if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             c = QLatin1Char(' ');
-    return text.trimmed();
+    return text;
 }
-
-} // namespace
 
 QString logLine(std::int16_t code, const QString& argument)
 {
-    const QString named = shown(argument);
+    const QString named = oneLine(argument.left(kMaxArgument)).trimmed();
     for (const Meaning& m : kMeanings) {
         if (m.code != code)
             continue;

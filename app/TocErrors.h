@@ -12,4 +12,7 @@ namespace TocErrors {
 /// argument is cut.
 QString logLine(std::int16_t code, const QString& argument = QString());
 
+/// Text from the network made fit for one line: control characters and line breaks become blanks.
+QString oneLine(QString text);
+
 } // namespace TocErrors

@@ -36,6 +36,15 @@ protected:
         acceptSignOn(*net);
     }
     QStringList takeLines() { return std::exchange(lines, {}); }
+    /// The next sign-on starts after exactly this wait, not a millisecond sooner.
+    void expectRetryAfter(std::chrono::milliseconds wait)
+    {
+        const int calls = net->connectCalls;
+        clock->advance(wait - 1ms);
+        EXPECT_EQ(net->connectCalls, calls) << wait.count();
+        clock->advance(1ms);
+        EXPECT_EQ(net->connectCalls, calls + 1) << wait.count();
+    }
 };
 
 TEST_F(PresenceTest, SignsOnAgainAfterWaitsThatDoubleUpToFiveMinutes)
@@ -48,11 +57,7 @@ TEST_F(PresenceTest, SignsOnAgainAfterWaitsThatDoubleUpToFiveMinutes)
         ASSERT_EQ(lines.mid(lines.size() - 4),
                   (QStringList{"[Disconnected]", "Connection failed: Connection refused",
                                QString("Reconnecting in %1 s.").arg(seconds), "[Reconnecting]"}));
-        const int calls = net->connectCalls;
-        clock->advance(std::chrono::seconds(seconds) - 1ms);
-        EXPECT_EQ(net->connectCalls, calls) << seconds;
-        clock->advance(1ms);
-        EXPECT_EQ(net->connectCalls, calls + 1) << seconds;
+        expectRetryAfter(std::chrono::seconds(seconds));
         EXPECT_EQ(lines.last(), "Connected to server.");
     }
 
@@ -64,11 +69,7 @@ TEST_F(PresenceTest, SignsOnAgainAfterWaitsThatDoubleUpToFiveMinutes)
     clock->settle();
     EXPECT_EQ(takeLines(), (QStringList{"[Disconnected]", "Connection to server lost.",
                                                "Reconnecting in 2 s.", "[Reconnecting]"}));
-    const int calls = net->connectCalls;
-    clock->advance(1599ms);
-    EXPECT_EQ(net->connectCalls, calls);
-    clock->advance(1ms);
-    EXPECT_EQ(net->connectCalls, calls + 1);
+    expectRetryAfter(1600ms);
 }
 
 TEST_F(PresenceTest, RefusedSignOnsAreNotRetriedAndConnectingTooOftenWaitsTenMinutes)
@@ -95,11 +96,7 @@ TEST_F(PresenceTest, RefusedSignOnsAreNotRetriedAndConnectingTooOftenWaitsTenMin
     net->peerClose();
     clock->settle();
     EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"Reconnecting in 600 s.", "[Reconnecting]"}));
-    const int calls = net->connectCalls;
-    clock->advance(599s);
-    EXPECT_EQ(net->connectCalls, calls);
-    clock->advance(1s);
-    EXPECT_EQ(net->connectCalls, calls + 1);
+    expectRetryAfter(600s);
 }
 
 TEST_F(PresenceTest, DisconnectStaySignedOnOffAndStopCancelARetry)

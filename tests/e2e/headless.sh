@@ -9,16 +9,11 @@
 set -euo pipefail
 
 tarnwick=$1 tocd=$2 stallproxy=$3
-out=$4/headless
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=xsession.sh
 source "$here/xsession.sh"
 
-rm -rf "$out"
-mkdir -p "$out"
-# Its own settings, no display, and no keychain service.
-export XDG_CONFIG_HOME=$out/config XDG_RUNTIME_DIR=$out/runtime DBUS_SESSION_BUS_ADDRESS=unix:path=$out/no-bus
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+use_folder "$4/headless"
 unset DISPLAY QT_QPA_PLATFORM
 
 fail() {

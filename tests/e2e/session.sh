@@ -20,11 +20,7 @@ for tool in Xvfb xdotool xprop xwininfo xdpyinfo import trayer twm; do
 done
 [ ${#missing[@]} -eq 0 ] || { echo "e2e ($mode): missing programs: ${missing[*]} (run scripts/install-deps.sh)" >&2; exit 1; }
 
-rm -rf "$out"
-mkdir -p "$out"
-# Its own settings folder: no run sees another's settings.
-export XDG_CONFIG_HOME=$out/config XDG_RUNTIME_DIR=$out/runtime
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+use_folder "$out"
 unset QT_QPA_PLATFORM
 
 fail() {
