@@ -2,7 +2,8 @@
 # End-to-end: the real program under Xvfb, driven with real keystrokes and clicks, against tocd.
 #
 #   session.sh tray   TARNWICK TOCD TOCPROBE OUTDIR   sign on, check the profile, join and leave a room,
-#                                                     hide to the tray and come back, disconnect
+#                                                     hide to the tray and come back, disconnect; the
+#                                                     window comes back when the tray goes away
 #   session.sh notray TARNWICK TOCD TOCPROBE OUTDIR   no tray host: minimising leaves the window reachable
 #
 # Screenshots and logs stay in OUTDIR/<mode>/.
@@ -39,6 +40,7 @@ expect_echo() { wait_until 15 echoed "$1" || fail "tarnwick never printed \"$1\"
 start_xvfb "$out" || fail "no X server"
 if [ "$mode" = tray ]; then
     start_trayer "$out" || fail "no tray host: $(cat "$out/trayer.log")"
+    trayer_pid=$last_pid
 else
     start_twm "$out"
 fi
@@ -115,4 +117,11 @@ click_twips "${TW_DISCONNECT[@]}"
 expect_echo "log: Disconnected from server."
 expect_echo "status: Disconnected"
 shot 07-disconnected
+
+# The tray goes away while the window is hidden in it: the window comes back.
+click_center "$tray_icon"
+wait_until 10 map_state_is "$main_window" IsUnMapped || fail "a click on the tray icon did not hide the window"
+kill "$trayer_pid"
+wait_until 10 map_state_is "$main_window" IsViewable || fail "the window stayed hidden after the tray went away"
+shot 08-tray-gone
 echo "e2e ($mode): passed; screenshots in $out"
