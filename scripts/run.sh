@@ -42,6 +42,8 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 echo "No display: running Tarnwick under Xvfb with a scripted session."
+# The scripted session starts as a first run: nothing remembered from an earlier one.
+rm -rf "$XDG_CONFIG_HOME"
 fail() {
     echo "run.sh: $*" >&2
     import -window root "$out/failure.png" 2>/dev/null && echo "Screen at the failure: $out/failure.png" >&2
@@ -53,12 +55,14 @@ start_bg "$out/tarnwick.out" "$out/tarnwick.err" "$bin/app/tarnwick" --server 12
 wait_until 20 find_main_window || fail "the window did not appear"
 said() { grep -qFx -- "$1" "$out/tarnwick.out"; }
 
-# The boxes may hold what an earlier run remembered: their text is replaced.
-retype_twips "${TW_SN[@]}" "$name"
-retype_twips "${TW_PW[@]}" "$password"
+click_twips "${TW_SN[@]}"
+type_text "$name"
+click_twips "${TW_PW[@]}"
+type_text "$password"
 click_twips "${TW_CONNECT[@]}"
 wait_until 15 said "status: Connected" || fail "Tarnwick did not sign on"
-retype_twips "${TW_ROOM[@]}" "$room"
+click_twips "${TW_ROOM[@]}"
+type_text "$room"
 click_twips "${TW_JOIN[@]}"
 wait_until 15 said "log: Joined chatroom $room:5" || fail "Tarnwick did not join $room"
 # Off the buttons, so the picture shows none of them hovered; the button repaints once it has seen the move.
