@@ -32,7 +32,7 @@ bool isError(const QByteArray& payload)
 
 QString Presence::defaultHost()
 {
-    return QStringLiteral(TARNWICK_TOC_HOST);
+    return QString::fromUtf8(TarnwickBuild::kTocHost);
 }
 
 QString Presence::Room::key() const

@@ -11,6 +11,7 @@
 // destroy the object); the code after every emit copes.
 #include "PasswordVault.h"
 #include "PresenceClock.h"
+#include "TarnwickBuildConfig.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -44,7 +45,7 @@ public:
     /// How long a room has to confirm a rejoin.
     static constexpr Seconds kRejoinLimit{30};
 
-    static constexpr quint16 kDefaultPort = 5190;
+    static constexpr quint16 kDefaultPort = TarnwickBuild::kTocPort;
     /// The TOC server host chosen when the program was built.
     static QString defaultHost();
     static constexpr std::int16_t kDefaultExchange = 5;

@@ -1,5 +1,7 @@
 #include "Fonts.h"
 
+#include "TarnwickBuildConfig.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -17,7 +19,7 @@ bool ensureTahoma()
 {
     if (haveTahoma())
         return true;
-    const QString folder = QStringLiteral(TARNWICK_FONT_DIR);
+    const QString folder = QString::fromUtf8(TarnwickBuild::kFontDir);
     if (folder.isEmpty())
         return false;
     for (const char* file : {"tahoma.ttf", "tahomabd.ttf"}) {

@@ -3,6 +3,6 @@
 // free Tahoma (tahoma.ttf, tahomabd.ttf) is loaded into the application's font database then.
 
 /// Makes "Tahoma" available: when the font database has no such family, loads tahoma.ttf and
-/// tahomabd.ttf from the folder chosen at build time (TARNWICK_FONT_DIR). Needs a
+/// tahomabd.ttf from the folder chosen at build time (TarnwickBuild::kFontDir). Needs a
 /// QGuiApplication. Returns whether "Tahoma" is available afterwards.
 bool ensureTahoma();

@@ -1,15 +1,12 @@
 #include "TocCommands.h"
 
 #include "ModTOC.h"
+#include "TarnwickBuildConfig.h"
 
 #include <initializer_list>
 #include <limits>
 #include <stdexcept>
 #include <variant>
-
-#ifndef TARNWICK_AUTH_HOST
-#define TARNWICK_AUTH_HOST "login.oscar.aol.com"
-#endif
 
 namespace TocCommands {
 
@@ -59,7 +56,7 @@ QByteArray signOn(QByteArrayView normalisedName)
 QByteArray login(QByteArrayView normalisedName, QByteArrayView roastedPassword)
 {
     using ModTOC::QuoteArg;
-    return checked("toc2_login " TARNWICK_AUTH_HOST " 29999 " + normalisedName.toByteArray() + ' ' +
+    return checked("toc2_login " + QByteArray(TarnwickBuild::kAuthHost) + " 29999 " + normalisedName.toByteArray() + ' ' +
                    roastedPassword.toByteArray() +
                    " English  " + QuoteArg(kClientVersion) + " 160 US " + QuoteArg("") + ' ' + QuoteArg("") +
                    " 3 0 30303 -kentucky -utf8 51837264");

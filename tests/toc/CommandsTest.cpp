@@ -1,6 +1,7 @@
 // The client's command lines, byte for byte, and the commands that keep state.
 #include "FakeTocSocket.h"
 #include "QuonTOCSock.h"
+#include "TarnwickBuildConfig.h"
 #include "ModTOC.h"
 #include "TestAccess.h"
 #include "TocCommands.h"
@@ -51,7 +52,7 @@ TEST(CommandLines, EveryCommandBuildsItsExactLine)
         {C::newBuddies(R"(Fam "ily" {x})", R"(Bob "B" {y})"),
          "toc2_new_buddies \"\\{g:Fam \\\"ily\\\" \\{x\\}\nb:Bob \\\"B\\\" \\{y\\}\n\\}\""},
         {C::login("tarnwick", "0x270c005d311b"),
-         "toc2_login " TARNWICK_AUTH_HOST " 29999 tarnwick 0x270c005d311b English  \"QuonSockTOC2.0\" 160 US \"\" \"\" "
+         "toc2_login " + QByteArray(TarnwickBuild::kAuthHost) + " 29999 tarnwick 0x270c005d311b English  \"QuonSockTOC2.0\" 160 US \"\" \"\" "
          "3 0 30303 -kentucky -utf8 51837264"},
         {C::pimpBuddy(3), "toc_add_buddy quon PIMP3"},
         {C::initDone(), "toc_init_done"},

@@ -3,6 +3,7 @@
 #include "FakeTocSocket.h"
 #include "ModTOC.h"
 #include "QuonTOCSock.h"
+#include "TarnwickBuildConfig.h"
 #include "TestAccess.h"
 #include "printers.h"
 
@@ -55,7 +56,7 @@ TEST_F(Dispatch, ServerSignOnFrameGetsOurSignOnFrameAndTheLoginLine)
     EXPECT_EQ(fake->sent[0], QByteArray("*\x01\x00\x01\x00\x10"
                                         "\x00\x00\x00\x01\x00\x01\x00\x08tarnwick",
                                         22));
-    const QByteArray login = "toc2_login " TARNWICK_AUTH_HOST " 29999 tarnwick 0x270c005d311b English  "
+    const QByteArray login = "toc2_login " + QByteArray(TarnwickBuild::kAuthHost) + " 29999 tarnwick 0x270c005d311b English  "
                              "\"QuonSockTOC2.0\" 160 US \"\" \"\" 3 0 30303 -kentucky -utf8 51837264";
     EXPECT_EQ(fake->sent[1], "*\x02" + QByteArray("\x00\x02", 2) + ModTOC::EncodeWord(login.size() + 1) + login +
                                  '\0');
