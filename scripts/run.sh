@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The main job: installs, builds, starts tocd (the bundled TOC2 server) on 127.0.0.1:5190 with a demo
-# account, and runs Tarnwick signed on to nothing yet, pointed at that server.
+# The main job: installs, builds, starts tocd (the bundled TOC2 server) on 127.0.0.1:5190 (a free port
+# when that one is taken) with a demo account, and runs Tarnwick signed on to nothing yet, pointed at
+# that server.
 #
 # With a display, Tarnwick opens there; tocd stops when the window is closed. Without one ($DISPLAY
 # empty), the same runs under Xvfb with a tray host, a short scripted session types the screen name and
@@ -28,16 +29,18 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$out/runtime}
 export XDG_CONFIG_HOME=$out/config
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
-if ! start_tocd "$out" "$bin/tools/tocd/tocd" 127.0.0.1:5190 "$name:$password"; then
-    echo "tocd could not listen on 127.0.0.1:5190 (is another server using the port?)" >&2
-    exit 1
+# 5190 is the port TOC servers use; when something else has it, tocd takes a free one instead.
+if ! start_tocd "$out" "$bin/tools/tocd/tocd" 127.0.0.1:5190 "$name:$password" 2>/dev/null; then
+    echo "Port 5190 is in use: tocd takes a free port instead."
+    start_tocd "$out" "$bin/tools/tocd/tocd" 127.0.0.1:0 "$name:$password" || { echo "tocd did not start" >&2; exit 1; }
 fi
-echo "tocd is listening on 127.0.0.1:5190 (its log: $out/tocd.err)"
+server=127.0.0.1:$tocd_port
+echo "tocd is listening on $server (its log: $out/tocd.err)"
 echo "Demo account: screen name \"$name\", password \"$password\""
 
 if [ -n "${DISPLAY:-}" ]; then
     echo "Starting Tarnwick; close its window to stop tocd."
-    "$bin/app/tarnwick" --server 127.0.0.1:5190
+    "$bin/app/tarnwick" --server "$server"
     exit 0
 fi
 
@@ -51,7 +54,7 @@ fail() {
 }
 start_xvfb "$out" || fail "Xvfb did not start"
 start_trayer "$out" || fail "trayer did not start"
-start_bg "$out/tarnwick.out" "$out/tarnwick.err" "$bin/app/tarnwick" --server 127.0.0.1:5190 --echo
+start_bg "$out/tarnwick.out" "$out/tarnwick.err" "$bin/app/tarnwick" --server "$server" --echo
 wait_until 20 find_main_window || fail "the window did not appear"
 said() { grep -qFx -- "$1" "$out/tarnwick.out"; }
 
