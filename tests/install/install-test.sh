@@ -42,8 +42,12 @@ END
 $(diff <(echo "$expected") <(echo "$installed"))"
     desktop-file-validate "$root/usr/share/applications/$app_id.desktop"
     appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null
+    # Each manual page renders and names every option its program's --help lists.
     for page in tarnwick tarnwick-tocd; do
-        [ -n "$(man -l "$root/usr/share/man/man1/$page.1" 2>/dev/null | head -1)" ] || fail "$page.1 does not render"
+        text=$(MANWIDTH=200 man -l "$root/usr/share/man/man1/$page.1" 2>/dev/null) || fail "$page.1 does not render"
+        for option in $(env -u DISPLAY "$root/usr/bin/$page" --help | grep -o -- '--[a-z-]*' | sort -u); do
+            grep -qF -- "$option" <<<"$text" || fail "$page.1 does not describe $option"
+        done
     done
     # pkg-config answers with the scratch root's paths: the file finds its prefix itself.
     include=$(PKG_CONFIG_PATH="$root/usr/$libdir/pkgconfig" pkg-config --cflags-only-I tarnwick-toc | awk '{print $1}')
