@@ -371,9 +371,6 @@ void Button::applyMousePointer()
 void Button::setUserMode(bool userMode)
 {
     userMode_ = userMode;
-    // A designer never tracks the pointer, so it must not keep a grab taken while hosted.
-    if (!userMode_ && mouseGrabber() == this)
-        releaseMouse();
 }
 
 void Button::syncToggleLook()

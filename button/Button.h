@@ -255,6 +255,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -282,9 +283,10 @@ private:
 
     void pressPath(int button, int shift, float x, float y);
     void releasePath(int button, int shift, float x, float y);
-    /// Hover tracking for the pointer at pos; returns false in design mode.
-    bool trackHover(QPoint pos);
-    bool isInside(QPoint pos) const;
+    /// Hover tracking: the pointer is now inside or not; returns false in design mode.
+    bool trackHover(bool inside);
+    /// Whether pos is inside the mask; held: a mouse button is held on the button.
+    bool isInside(QPoint pos, bool held) const;
 
     Shape buttonShape_ = Rectangle;
     qint32 buttonStyle_ = 1;
