@@ -9,6 +9,7 @@
 #include "Button.h"
 
 #include <QDrag>
+#include <QGuiApplication>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -29,6 +30,16 @@ int buttonNumber(Qt::MouseButton button)
     case Qt::RightButton: return Button::kRightButton;
     case Qt::MiddleButton: return Button::kMiddleButton;
     default: return 0;
+    }
+}
+
+Qt::MouseButton qtButton(int number)
+{
+    switch (number) {
+    case Button::kLeftButton: return Qt::LeftButton;
+    case Button::kRightButton: return Qt::RightButton;
+    case Button::kMiddleButton: return Qt::MiddleButton;
+    default: return Qt::NoButton;
     }
 }
 
@@ -137,8 +148,12 @@ void Button::pressPath(int button, int shift, float x, float y)
     emit Click();
     if (!alive)
         return;
-    pressed_ = true;
-    PaintButton();
+    // A handler that ran a modal loop may have seen the mouse button go up meanwhile; the keyboard's
+    // press (button 0) looks pressed regardless.
+    if (button == 0 || QGuiApplication::mouseButtons() & qtButton(button)) {
+        pressed_ = true;
+        PaintButton();
+    }
     emit MouseDown(button, shift, x, y);
 }
 

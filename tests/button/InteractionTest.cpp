@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <QCursor>
+#include <QDialog>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -265,6 +267,22 @@ TEST(InteractionInWindow, HoverHoldsNoGrabSoAClickElsewhereArrives)
     EXPECT_EQ(otherClicks.size(), 1);
     EXPECT_EQ(clicks.size(), 0);
     EXPECT_EQ(button.mouseOverFlag(), std::optional<bool>(false));
+}
+
+// A Click handler may run a modal loop (the window's empty-room warning) while the mouse is let go: the
+// button must not stay drawn pressed with nothing held.
+TEST_F(Interaction, AfterAModalClickHandlerThePressedLookNeedsTheButtonStillHeld)
+{
+    QObject::connect(&button, &Button::Click, [&] {
+        QDialog dialog(&button);
+        QTimer::singleShot(0, &dialog, [&] {
+            QTest::mouseRelease(button.windowHandle(), Qt::LeftButton, {}, centre);
+            dialog.accept();
+        });
+        dialog.exec();
+    });
+    QTest::mousePress(button.windowHandle(), Qt::LeftButton, {}, centre);
+    EXPECT_FALSE(button.pressedFlag());
 }
 
 TEST_F(Interaction, DesignModeTracksNothingAndKeepsNoGrab)
