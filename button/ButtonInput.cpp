@@ -141,8 +141,8 @@ void Button::pressPath(int button, int shift, float x, float y)
 {
     if (button == kRightButton)
         return;
-    if (buttonType_ == Toggle)
-        value_ = !pressed_;
+    if (props_.buttonType == Toggle)
+        props_.value = !pressed_;
     PaintButton();
     const QPointer<Button> alive(this);
     emit Click();

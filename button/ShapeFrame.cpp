@@ -3,6 +3,8 @@
 
 #include "Surface.h"
 
+#include <algorithm>
+
 namespace shape {
 
 namespace {
@@ -35,6 +37,48 @@ void store(std::array<QPoint, 7>& buffer, const Points& pts)
         buffer[i] = pts.v[i];
 }
 
+ShapeRegion evaluateRegion(const Item* item, int w, int h)
+{
+    ShapeRegion r;
+    if (!item)
+        return r;
+    FrameState s;
+    s.w = w;
+    s.h = h;
+    const Points pts = evaluate(*item, s);
+    const auto& v = pts.v;
+    switch (item->op) {
+    case Op::RegionRoundRect: {
+        const int corner = item->corner.eval(w, h);
+        r.region = raster::Region::roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), corner, corner);
+        break;
+    }
+    case Op::RegionEllipse:
+        r.region = raster::Region::ellipse(v[0].x(), v[0].y(), v[1].x(), v[1].y());
+        break;
+    case Op::RegionPolygon:
+        r.region = raster::Region::polygon(pts.span());
+        r.points = pts.v;
+        r.pointCount = pts.n;
+        break;
+    default:
+        throw std::logic_error("a shape's region must be a region item");
+    }
+    r.mask = r.region.toQRegion();
+    // A region without a pixel clears the mask like no region at all, and clips nothing either.
+    if (r.mask.isEmpty())
+        return r;
+    r.inside.assign(std::size_t(w) * std::size_t(h), 0);
+    for (const raster::Region::Rect& rect : r.region.rects()) {
+        const int left = std::max(rect.left, 0), right = std::min(rect.right, w);
+        for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, h); ++y)
+            if (left < right)
+                std::fill(r.inside.begin() + std::ptrdiff_t(y) * w + left,
+                          r.inside.begin() + std::ptrdiff_t(y) * w + right, 0xFFFFFFFFu);
+    }
+    return r;
+}
+
 void drawItems(Items items, const FrameState& s, ShapeCanvas& c)
 {
     for (const Item& item : items)
@@ -50,7 +94,7 @@ void drawGroups(Look look, const FrameState& s, ShapeCanvas& c)
     }
 }
 
-void drawGlow(const ShapeTable& t, const std::array<raster::OleColor, 5>& pens, bool blue, const FrameState& s,
+void drawGlow(const ShapeTable& t, const std::array<OleColor, 5>& pens, bool blue, const FrameState& s,
               ShapeCanvas& c)
 {
     for (std::size_t i = 0; i < pens.size(); ++i) {
@@ -114,13 +158,13 @@ void style7(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
 }
 
 using StyleLines = void (*)(const ShapeTable&, const FrameState&, ShapeCanvas&);
-// Indexed by ButtonStyle; styles 0, 5 and 8 draw no edge lines.
-constexpr StyleLines kStyleLines[] = {nullptr, style1, style2, style3, style4, nullptr, style6, style7, nullptr};
+// Indexed by EdgeLines.
+constexpr StyleLines kStyleLines[] = {nullptr, style1, style2, style3, style4, style6, style7};
 
-// Styles 4, 6 and 7 show the focus in their own lines.
+// Styles 4, 6 and 7 show the focus their own way.
 bool showsFocusOutline(const FrameState& s)
 {
-    return s.style != 4 && s.style != 6 && s.style != 7 && s.focusRect && s.hasFocus;
+    return s.focusLook == FocusLook::DottedOutline && s.focusRect && s.hasFocus;
 }
 
 using Renderer = void (*)(const FrameState&, ShapeCanvas&);
@@ -131,10 +175,26 @@ constexpr Renderer kRenderers[] = {
 
 } // namespace
 
-void ShapeCanvas::setPen(raster::OleColor colour)
+void ShapeCanvas::setPen(OleColor colour)
 {
     pen = colour;
-    surface.setPenColor(colour);
+    if (const auto plain = translateColour(colour))
+        surface.setPenColor(*plain);
+}
+
+const ShapeRegion& RegionCache::get(const Item* item, int w, int h)
+{
+    constexpr std::size_t kKept = 4;
+    const auto hit = std::find_if(entries_.begin(), entries_.end(),
+                                  [&](const Entry& e) { return e.item == item && e.w == w && e.h == h; });
+    if (hit == entries_.end()) {
+        if (entries_.size() == kKept)
+            entries_.pop_back();
+        entries_.insert(entries_.begin(), Entry{item, w, h, evaluateRegion(item, w, h)});
+    } else if (hit != entries_.begin()) {
+        std::rotate(entries_.begin(), hit, hit + 1);
+    }
+    return entries_.front().region;
 }
 
 void drawItem(const Item& item, const FrameState& s, ShapeCanvas& c)
@@ -169,8 +229,7 @@ void drawItem(const Item& item, const FrameState& s, ShapeCanvas& c)
         surface.setPixel(v[0].x(), v[0].y(), item.color);
         break;
     case Op::BlackenOddRows: {
-        // A reference colour never equals a pixel.
-        if (c.pen & 0xFF000000u)
+        if (isSystemColour(c.pen))
             break;
         for (int x = v[0].x(); x <= v[1].x(); ++x)
             for (int y = v[0].y(); y <= v[1].y(); y += 2)
@@ -178,34 +237,23 @@ void drawItem(const Item& item, const FrameState& s, ShapeCanvas& c)
                     surface.setPixel(x, y, 0x000000);
         break;
     }
-    case Op::RegionRoundRect: {
-        const int corner = item.corner.eval(s.w, s.h);
-        c.region = raster::Region::roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), corner, corner);
-        break;
-    }
+    case Op::RegionRoundRect:
     case Op::RegionEllipse:
-        c.region = raster::Region::ellipse(v[0].x(), v[0].y(), v[1].x(), v[1].y());
-        break;
     case Op::RegionPolygon:
-        store(c.shapePoints, pts);
-        c.region = raster::Region::polygon(pts.span());
-        break;
+        break; // regions are the first step of the frame, through the canvas' cache
     }
 }
 
 void drawShapeTable(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
 {
-    if (t.region)
-        drawItem(*t.region, s, c);
-    else
-        c.region = raster::Region();
+    c.region = &c.regions.get(t.region, s.w, s.h);
 
     drawItems(t.outline, s, c);
     if (s.styleColors != 0)
         drawItems(t.opaqueOnly, s, c);
 
-    if (s.style >= 0 && s.style < std::int32_t(std::size(kStyleLines)) && kStyleLines[s.style])
-        kStyleLines[s.style](t, s, c);
+    if (const StyleLines lines = kStyleLines[std::size_t(s.lines)])
+        lines(t, s, c);
 
     if (showsFocusOutline(s)) {
         c.setPen(colour::kFocusMark);
