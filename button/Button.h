@@ -276,10 +276,16 @@ private:
     void applyStylePreset(qint32 style);
     void applyThemePreset(Theme theme);
     void applyMousePointer();
+    struct ScreenMetrics {
+        double dpiX, dpiY, ratio;
+    };
+    /// Logical dots per inch and device pixels per logical pixel of the screen the button is on.
+    ScreenMetrics screenMetrics() const;
     /// The steps of a paint that change the widget: size limits, hand cursor, toggle look, border
     /// colours written back.
-    void prepareFace();
-    bool applySizeLimits();
+    void prepareFace(const ScreenMetrics& metrics);
+    /// Resizes the widget to the least size and the square shapes; true when it did.
+    bool applySizeLimits(double dpiX, double dpiY);
     /// Sets the widget mask to region, only when it changed (an empty region clears it).
     void applyShapeRegion(const QRegion& region);
 

@@ -9,6 +9,8 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -18,10 +20,20 @@ constexpr int kMinTwips = 375;
 
 } // namespace
 
-bool Button::applySizeLimits()
+Button::ScreenMetrics Button::screenMetrics() const
 {
-    const double dpiX = logicalDpiX();
-    const double dpiY = logicalDpiY();
+    // One look-up of the screen serves the whole paint: finding it is costly for a widget without a
+    // window of its own, and each of logicalDpiX(), logicalDpiY() and devicePixelRatioF() does it again.
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return {double(logicalDpiX()), double(logicalDpiY()), devicePixelRatioF()};
+    const QWindow* handle = window()->windowHandle();
+    return {double(qRound(screen->logicalDotsPerInchX())), double(qRound(screen->logicalDotsPerInchY())),
+            handle ? handle->devicePixelRatio() : screen->devicePixelRatio()};
+}
+
+bool Button::applySizeLimits(double dpiX, double dpiY)
+{
     const int widthTwips = std::max(units::pixelsToTwips(width(), dpiX), kMinTwips);
     int heightTwips = std::max(units::pixelsToTwips(height(), dpiY), kMinTwips);
     if (props_.buttonShape != Rectangle && props_.buttonShape != RoundedRectangle)
@@ -37,9 +49,9 @@ bool Button::applySizeLimits()
     return true;
 }
 
-void Button::prepareFace()
+void Button::prepareFace(const ScreenMetrics& metrics)
 {
-    applySizeLimits();
+    applySizeLimits(metrics.dpiX, metrics.dpiY);
 
     const bool hover = mouseOver_.value_or(false);
     if (props_.handPointer && ((pressed_ && hasFocus_) || (!pressed_ && (hover || hasFocus_))))
@@ -67,11 +79,12 @@ void Button::prepareFace()
 
 void Button::PaintButton()
 {
-    prepareFace();
+    const ScreenMetrics metrics = screenMetrics();
+    prepareFace(metrics);
 
     FaceInput in;
     in.size = size();
-    in.ratio = devicePixelRatioF();
+    in.ratio = metrics.ratio;
     in.props = props_;
     in.font = font();
     in.pressed = pressed_;

@@ -394,7 +394,12 @@ void FacePass::placeCaption()
     CaptionRect& cr = out.captionRect;
     if (p.captionAlignment < 0 || p.captionAlignment > 4)
         return;
-    const QSize extent = surface.textExtent(p.caption);
+    // Measuring goes through the font engine each time; the extent only changes with text or font.
+    if (!r.extent_ || r.extentText_ != p.caption) {
+        r.extent_ = surface.textExtent(p.caption);
+        r.extentText_ = p.caption;
+    }
+    const QSize extent = *r.extent_;
     cr.cx = extent.width();
     cr.cy = extent.height();
     const QPoint at = *place(p.captionAlignment, 5, w, h, cr.cx, cr.cy);
@@ -502,23 +507,24 @@ void FacePass::publish()
     const std::uint32_t* inside = insideMask(scratch);
     const bool transparent = out.backTransparent;
     const std::uint32_t maskPixel = storedPixel(splitRgb(in.props.backColor));
-    const std::uint32_t* src = surface.bits();
-    uchar* bits = face.bits();
-    const qsizetype stride = face.bytesPerLine();
-    for (int y = 0; y < h; ++y) {
-        auto* dst = reinterpret_cast<std::uint32_t*>(bits + y * stride);
-        const std::uint32_t* row = src + std::size_t(y) * w;
-        const std::uint32_t* keep = inside ? inside + std::size_t(y) * w : nullptr;
-        if (transparent) {
-            for (int x = 0; x < w; ++x)
-                dst[x] = row[x] == maskPixel ? 0 : row[x] | 0xFF000000u;
-        } else {
-            for (int x = 0; x < w; ++x)
-                dst[x] = row[x] | 0xFF000000u;
-        }
-        if (keep)
-            for (int x = 0; x < w; ++x)
-                dst[x] &= keep[x];
+    // The face buffer's rows are exactly w pixels long (32-bit pixels need no padding), so the whole
+    // face is one run.
+    const std::size_t n = std::size_t(w) * std::size_t(h);
+    const std::uint32_t* __restrict src = surface.bits();
+    auto* __restrict dst = reinterpret_cast<std::uint32_t*>(face.bits());
+    constexpr std::uint32_t kOpaque = 0xFF000000u;
+    if (transparent && inside) {
+        for (std::size_t i = 0; i < n; ++i)
+            dst[i] = src[i] == maskPixel ? 0 : (src[i] | kOpaque) & inside[i];
+    } else if (transparent) {
+        for (std::size_t i = 0; i < n; ++i)
+            dst[i] = src[i] == maskPixel ? 0 : src[i] | kOpaque;
+    } else if (inside) {
+        for (std::size_t i = 0; i < n; ++i)
+            dst[i] = (src[i] | kOpaque) & inside[i];
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            dst[i] = src[i] | kOpaque;
     }
     out.opaque = !transparent && !inside;
     out.face = face;
@@ -579,6 +585,7 @@ void FacePass::run()
     }
     if (r.font_ != in.font) {
         r.font_ = in.font;
+        r.extent_.reset();
         surface.setFont(in.font);
     }
     drawBackground();

@@ -66,6 +66,8 @@ private:
     friend struct FacePass;
     raster::Surface surface_;
     std::optional<QFont> font_;
+    std::optional<QSize> extent_; // of extentText_ in font_
+    QString extentText_;
     shape::RegionCache regions_;
     QImage face_;
 };
