@@ -7,6 +7,7 @@
 #include "StyleInfo.h"
 #include "Units.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 
@@ -101,6 +102,7 @@ constexpr int kCustomPointer = 99;
 Button::Button(QWidget* parent)
     : QWidget(parent)
 {
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
@@ -255,7 +257,14 @@ void Button::setForeColor(quint32 New_Color) { store<&ButtonProperties::foreColo
 void Button::setForeColorPressed(quint32 New_Color) { store<&ButtonProperties::foreColorPressed>(New_Color); }
 void Button::setForeColorHover(quint32 New_Color) { store<&ButtonProperties::foreColorHover>(New_Color); }
 void Button::setEffectColor(quint32 New_Color) { store<&ButtonProperties::effectColor>(New_Color); }
-void Button::setCaption(const QString& NewCaption) { store<&ButtonProperties::caption>(NewCaption); }
+void Button::setCaption(const QString& NewCaption)
+{
+    store<&ButtonProperties::caption>(NewCaption);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
 void Button::setFocusRect(bool New_FocusRect) { store<&ButtonProperties::focusRect>(New_FocusRect); }
 void Button::setValue(bool New_Value) { store<&ButtonProperties::value>(New_Value); }
 void Button::setHandPointer(bool New_HandPointer) { store<&ButtonProperties::handPointer>(New_HandPointer); }

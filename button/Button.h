@@ -269,6 +269,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    friend class ButtonAccessible;
+
+    /// Makes Button known to Qt's accessibility, once.
+    static void installAccessibility();
+    /// The accessible press action: the press path, then the release path.
+    void accessiblePress();
+    /// Tells assistive technology about a change of the pressed or checked state.
+    void notifyAccessibleState();
+
     /// Stores value in the property held in Member, reports it under its key and repaints.
     template <auto Member, typename T>
     void store(const T& value);
@@ -304,6 +313,9 @@ private:
     bool pressed_ = false;
     std::optional<bool> mouseOver_;
     bool hasFocus_ = false;
+    // The pressed and checked states assistive technology was last told about.
+    bool accessiblePressed_ = false;
+    bool accessibleChecked_ = false;
     // Set while one of our own setters changes the widget, so changeEvent does not paint twice.
     bool settingSurface_ = false;
     // Set while the size limits resize the widget: the resize event must not start a second paint.

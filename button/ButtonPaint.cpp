@@ -116,6 +116,7 @@ void Button::PaintButton()
         setAttribute(Qt::WA_OpaquePaintEvent, out.opaque);
     ++paintCount_;
     update();
+    notifyAccessibleState();
 }
 
 void Button::setStateFlags(bool pressed, std::optional<bool> mouseOver, bool hasFocus)
@@ -139,6 +140,9 @@ void Button::applyShapeRegion(const QRegion& region)
 
 void Button::paintEvent(QPaintEvent*)
 {
+    // The window went to a screen of another pixel density since the last paint.
+    if (!face_.isNull() && face_.devicePixelRatio() != devicePixelRatioF())
+        PaintButton();
     QPainter painter(this);
     painter.drawImage(0, 0, face_);
 }
