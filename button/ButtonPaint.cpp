@@ -8,6 +8,7 @@
 #include "Units.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -22,12 +23,17 @@ constexpr int kMinTwips = 375;
 
 Button::ScreenMetrics Button::screenMetrics() const
 {
-    // One look-up of the screen serves the whole paint: finding it is costly for a widget without a
-    // window of its own, and each of logicalDpiX(), logicalDpiY() and devicePixelRatioF() does it again.
-    const QScreen* screen = this->screen();
+    // One look-up of the screen serves the whole paint: each of logicalDpiX(), logicalDpiY() and
+    // devicePixelRatioF() does it again, and for a widget without a window it is a search of the
+    // screens by position, which only has an answer to find when there is more than one.
+    const QWindow* handle = window()->windowHandle();
+    const QScreen* screen = handle ? handle->screen() : nullptr;
+    if (!screen) {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        screen = screens.size() == 1 ? screens.front() : this->screen();
+    }
     if (!screen)
         return {double(logicalDpiX()), double(logicalDpiY()), devicePixelRatioF()};
-    const QWindow* handle = window()->windowHandle();
     return {double(qRound(screen->logicalDotsPerInchX())), double(qRound(screen->logicalDotsPerInchY())),
             handle ? handle->devicePixelRatio() : screen->devicePixelRatio()};
 }

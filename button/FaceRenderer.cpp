@@ -271,7 +271,7 @@ struct FacePass {
     FacePass(FaceRenderer& renderer, const FaceInput& in, FaceOutput& out)
         : r(renderer), in(in), out(out), surface(renderer.surface_), style(styleInfo(in.props.buttonStyle)),
           look(lookOf(in)), w(in.size.width()), h(in.size.height()),
-          canvas{surface, renderer.regions_, out.focusMarkPoints}
+          canvas{surface, renderer.regions_, out.focusMarkPoints, &renderer.frames_}
     {
     }
 
@@ -315,13 +315,16 @@ void FacePass::drawBackground()
 {
     const ButtonProperties& p = in.props;
     const qint32 pattern = p.buttonStyleColors;
+    if (pattern >= 0 && pattern <= 7)
+        out.backTransparent = pattern == 0;
+    // A style gradient covers every pixel (each of its fills runs from one edge of the face to the
+    // other across, and together they span it along), so nothing under it would show.
+    if (pattern != 0 && chooseStyleGradient(style, in, look) && w > 0 && h > 0)
+        return;
     // The face starts in BackColor; a solid fill covers it all anyway.
     if (pattern != 1)
         surface.fill(splitRgb(p.backColor));
-    if (pattern < 0 || pattern > 7)
-        return;
-    out.backTransparent = pattern == 0;
-    if (pattern == 0)
+    if (pattern < 1 || pattern > 7)
         return;
     if (pattern == 1) {
         surface.fill(splitRgb(byLook(look, p.backColor, p.backColorHover, p.backColorPressed)));

@@ -4,6 +4,7 @@
 #include "Surface.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace shape {
 
@@ -178,8 +179,11 @@ constexpr Renderer kRenderers[] = {
 void ShapeCanvas::setPen(OleColor colour)
 {
     pen = colour;
-    if (const auto plain = translateColour(colour))
+    if (const auto plain = translateColour(colour)) {
         surface.setPenColor(*plain);
+        if (inks)
+            inks->push_back(*plain & 0xFFFFFF);
+    }
 }
 
 const ShapeRegion& RegionCache::get(const Item* item, int w, int h)
@@ -215,22 +219,28 @@ void drawItem(const Item& item, const FrameState& s, ShapeCanvas& c)
         surface.polygon(pts.span());
         break;
     case Op::Arc:
+        c.drewCurves = true;
         surface.arc(v[0].x(), v[0].y(), v[1].x(), v[1].y(), v[2].x(), v[2].y(), v[3].x(), v[3].y());
         break;
     case Op::RoundRect: {
         const int corner = item.corner.eval(s.w, s.h);
+        c.drewCurves = c.drewCurves || corner > 2;
         surface.roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), corner, corner);
         break;
     }
     case Op::Ellipse:
+        c.drewCurves = true;
         surface.roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), v[1].x(), v[1].y());
         break;
     case Op::Pixel:
+        if (c.inks)
+            c.inks->push_back(item.color & 0xFFFFFF);
         surface.setPixel(v[0].x(), v[0].y(), item.color);
         break;
     case Op::BlackenOddRows: {
         if (isSystemColour(c.pen))
             break;
+        c.readPixels = true;
         for (int x = v[0].x(); x <= v[1].x(); ++x)
             for (int y = v[0].y(); y <= v[1].y(); y += 2)
                 if (surface.getPixel(x, y) == c.pen)
@@ -247,7 +257,14 @@ void drawItem(const Item& item, const FrameState& s, ShapeCanvas& c)
 void drawShapeTable(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
 {
     c.region = &c.regions.get(t.region, s.w, s.h);
+    if (c.frames)
+        c.frames->draw(t, s, c);
+    else
+        drawFrame(t, s, c);
+}
 
+void drawFrame(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
     drawItems(t.outline, s, c);
     if (s.styleColors != 0)
         drawItems(t.opaqueOnly, s, c);
@@ -259,6 +276,92 @@ void drawShapeTable(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
         c.setPen(colour::kFocusMark);
         drawItems(t.focus, s, c);
     }
+}
+
+bool FrameCache::Key::operator==(const Key& o) const
+{
+    const FrameState& a = state;
+    const FrameState& b = o.state;
+    return table == o.table && pen == o.pen && surfacePen == o.surfacePen && a.w == b.w && a.h == b.h
+           && a.lines == b.lines && a.focusLook == b.focusLook && (a.styleColors != 0) == (b.styleColors != 0)
+           && a.pressed == b.pressed && a.mouseOver == b.mouseOver && a.hasFocus == b.hasFocus
+           && a.focusRect == b.focusRect && a.enabled == b.enabled;
+}
+
+FrameCache::Entry FrameCache::record(const Key& key, const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    Entry e;
+    e.key = key;
+    constexpr QPoint kUnset(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    std::array<QPoint, 7> points;
+    std::vector<raster::ColorRef> inks;
+    // The background must be a colour the frame does not draw in; the frame draws the same inks
+    // whatever the background, so one more try finds one for certain.
+    raster::ColorRef background = 0xFE01FD;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (scratch_.width() != s.w || scratch_.height() != s.h)
+            scratch_.resize(s.w, s.h);
+        scratch_.fill(background);
+        scratch_.setPenColor(key.surfacePen);
+        points.fill(kUnset);
+        inks.assign(1, key.surfacePen & 0xFFFFFF);
+        ShapeCanvas sc{scratch_, c.regions, points};
+        sc.pen = key.pen;
+        sc.inks = &inks;
+        drawFrame(t, s, sc);
+        e.pen = sc.pen;
+        e.surfacePen = scratch_.penColor();
+        // Only curves are worth replaying; straight lines draw faster than their pixels replay.
+        e.replay = !sc.readPixels && sc.drewCurves;
+        if (!e.replay)
+            return e;
+        if (std::find(inks.begin(), inks.end(), background) == inks.end())
+            break;
+        background = 0;
+        while (std::find(inks.begin(), inks.end(), background) != inks.end())
+            ++background;
+    }
+    // The surface stores 0x00RRGGBB, a colour with red and blue the other way round.
+    const auto swapped = [](std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); };
+    const std::uint32_t untouched = swapped(background);
+    const std::uint32_t* pixels = scratch_.bits();
+    e.writes.reserve(std::size_t(4) * std::size_t(s.w + s.h));
+    for (int y = 0; y < s.h; ++y, pixels += s.w)
+        for (int x = 0; x < s.w; ++x)
+            if (pixels[x] != untouched)
+                e.writes.push_back({x, y, swapped(pixels[x])});
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (points[i] != kUnset)
+            e.focusMarkPoints[i] = points[i];
+    return e;
+}
+
+void FrameCache::draw(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    constexpr std::size_t kKept = 8;
+    const Key key{&t, s, c.pen, c.surface.penColor()};
+    auto hit = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.key == key; });
+    if (hit == entries_.end()) {
+        if (entries_.size() == kKept)
+            entries_.pop_back();
+        entries_.insert(entries_.begin(), record(key, t, s, c));
+        hit = entries_.begin();
+    } else if (hit != entries_.begin()) {
+        std::rotate(entries_.begin(), hit, hit + 1);
+        hit = entries_.begin();
+    }
+    const Entry& e = *hit;
+    if (!e.replay) {
+        drawFrame(t, s, c);
+        return;
+    }
+    for (const Write& w : e.writes)
+        c.surface.setPixel(w.x, w.y, w.colour);
+    for (std::size_t i = 0; i < e.focusMarkPoints.size(); ++i)
+        if (e.focusMarkPoints[i])
+            c.focusMarkPoints[i] = *e.focusMarkPoints[i];
+    c.pen = e.pen;
+    c.surface.setPenColor(e.surfacePen);
 }
 
 bool drawShape(std::int32_t shape, const FrameState& s, ShapeCanvas& c)

@@ -57,7 +57,8 @@ struct FaceOutput {
 };
 
 /// Draws faces. It keeps only what makes the next face cheaper (the drawing surface with its font and
-/// shaped text, regions by shape and size, the face buffer); the result depends on the input alone.
+/// shaped text, regions by shape and size, the pixels of curved frames by look, the face buffer); the
+/// result depends on the input alone.
 class FaceRenderer {
 public:
     FaceOutput renderFace(const FaceInput& in);
@@ -69,6 +70,7 @@ private:
     std::optional<QSize> extent_; // of extentText_ in font_
     QString extentText_;
     shape::RegionCache regions_;
+    shape::FrameCache frames_;
     QImage face_;
 };
 

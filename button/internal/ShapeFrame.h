@@ -47,6 +47,7 @@
 #include "Raster.h"
 #include "Region.h"
 #include "StyleInfo.h"
+#include "Surface.h"
 
 #include <QPoint>
 #include <QRegion>
@@ -54,13 +55,10 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <vector>
-
-namespace raster {
-class Surface;
-}
 
 namespace shape {
 
@@ -256,19 +254,66 @@ private:
     std::vector<Entry> entries_; // most recent first
 };
 
+class FrameCache;
+
 /// Where the frame draws, and what it leaves behind.
 struct ShapeCanvas {
     raster::Surface& surface;
     RegionCache& regions;
     std::array<QPoint, 7>& focusMarkPoints;
+    /// Where the frame's pixels may be kept and replayed; null: always draw.
+    FrameCache* frames = nullptr;
     /// The pen as last set, as given (a system colour stays one, so it matches no pixel).
     OleColor pen = 0;
     /// The region the shape chose; null until a renderer runs.
     const ShapeRegion* region = nullptr;
+    /// An item read pixels (its result depends on what is under it), or drew a curve.
+    bool readPixels = false;
+    bool drewCurves = false;
+    /// When set, every colour the frame draws in is added here.
+    std::vector<raster::ColorRef>* inks = nullptr;
 
     /// Sets the pen of the following lines; an untranslatable colour leaves the surface's pen as it was.
     void setPen(OleColor colour);
 };
+
+/// Outline, style lines and focus outline write the same pixels whatever is under them, for one
+/// shape, size, look and pen. Curves cost far more to rasterise than to replay, so for the looks that
+/// draw them the written pixels are kept (found by drawing the frame over a colour it does not draw
+/// in) and later paints in the same look replay them. Looks whose items read pixels are always drawn.
+class FrameCache {
+public:
+    /// Steps 2 to 4 of the frame, replayed where they can be.
+    void draw(const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
+
+private:
+    struct Key {
+        const ShapeTable* table;
+        FrameState state;
+        OleColor pen;
+        raster::ColorRef surfacePen;
+        bool operator==(const Key& o) const;
+    };
+    struct Write {
+        int x, y;
+        raster::ColorRef colour;
+    };
+    struct Entry {
+        Key key;
+        bool replay = false;
+        std::vector<Write> writes;
+        std::array<std::optional<QPoint>, 7> focusMarkPoints;
+        OleColor pen = 0;
+        raster::ColorRef surfacePen = 0;
+    };
+    Entry record(const Key& key, const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
+
+    std::vector<Entry> entries_; // most recent first
+    raster::Surface scratch_;
+};
+
+/// Steps 2 to 4 of the frame (outline, style lines, focus outline), drawn.
+void drawFrame(const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
 
 /// Walks the four steps of the frame over one shape's table.
 void drawShapeTable(const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
