@@ -93,6 +93,29 @@ struct BorderCase {
     quint32 plain, hover, pressed;
 };
 
+// Repaints reuse what earlier paints worked out (regions, the pixels of curved frames): a button that
+// went through other looks and colours must show what a fresh one in the final state shows.
+TEST(PaintRepeat, ARepaintDrawsWhatAFreshButtonDraws)
+{
+    for (const int shape : {Button::RoundedRectangle, Button::Ellipse, Button::Diamond}) {
+        for (const int style : {0, 1, 6}) {
+            const QSize size = shape == Button::RoundedRectangle ? QSize(73, 25) : QSize(40, 40);
+            const auto finish = [](Button& b) {
+                b.setBackColor(0x123456);
+                b.setBorderColor(0x0000FF);
+                b.setStateFlags(false, false, true);
+            };
+            auto kept = makeButton(shape, style, size);
+            kept->setStateFlags(false, false, true);
+            kept->setStateFlags(true, true, false);
+            finish(*kept);
+            auto fresh = makeButton(shape, style, size);
+            finish(*fresh);
+            EXPECT_EQ(kept->face(), fresh->face()) << shape << " style " << style;
+        }
+    }
+}
+
 TEST(PaintStyle, BorderColoursWrittenBackByStyles1To8)
 {
     constexpr quint32 mine = 0x010203, back = 0x111111, backHover = 0x222222, backPressed = 0x333333;
