@@ -298,7 +298,8 @@ private:
     /// Sets the widget mask to region, only when it changed (an empty region clears it).
     void applyShapeRegion(const QRegion& region);
 
-    void pressPath(int button, int shift, float x, float y);
+    /// fromWindowSystem: a real mouse press, whose button the application keeps track of.
+    void pressPath(int button, int shift, float x, float y, bool fromWindowSystem = false);
     void releasePath(int button, int shift, float x, float y);
     /// Hover tracking: the pointer is now inside or not; returns false in design mode.
     bool trackHover(bool inside);

@@ -137,7 +137,7 @@ bool Button::isInside(QPoint pos, bool held) const
     return rect().contains(pos) && (shapeRegion_.isEmpty() || shapeRegion_.contains(pos));
 }
 
-void Button::pressPath(int button, int shift, float x, float y)
+void Button::pressPath(int button, int shift, float x, float y, bool fromWindowSystem)
 {
     if (button == kRightButton)
         return;
@@ -148,9 +148,10 @@ void Button::pressPath(int button, int shift, float x, float y)
     emit Click();
     if (!alive)
         return;
-    // A handler that ran a modal loop may have seen the mouse button go up meanwhile; the keyboard's
-    // press (button 0) looks pressed regardless.
-    if (button == 0 || QGuiApplication::mouseButtons() & qtButton(button)) {
+    // A handler that ran a modal loop may have seen the mouse button go up meanwhile (the release went
+    // to the dialog): the application's record of the buttons says. A press made up by a program
+    // leaves no such record, and the keyboard's press (button 0) looks pressed regardless.
+    if (button == 0 || !fromWindowSystem || QGuiApplication::mouseButtons() & qtButton(button)) {
         pressed_ = true;
         PaintButton();
     }
@@ -194,7 +195,8 @@ void Button::mousePressEvent(QMouseEvent* event)
         trackHover(false);
         return;
     }
-    pressPath(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()));
+    pressPath(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()),
+              event->spontaneous());
 }
 
 void Button::mouseReleaseEvent(QMouseEvent* event)
