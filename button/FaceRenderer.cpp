@@ -258,12 +258,6 @@ QImage snapshot(const raster::Surface& surface)
     return surface.image().copy();
 }
 
-// The surface stores 0x00RRGGBB; a colour in that order.
-std::uint32_t storedPixel(ColorRef c)
-{
-    return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-}
-
 } // namespace
 
 // One face of one input; lives for one renderFace call.

@@ -321,15 +321,13 @@ FrameCache::Entry FrameCache::record(const Key& key, const ShapeTable& t, const 
         while (std::find(inks.begin(), inks.end(), background) != inks.end())
             ++background;
     }
-    // The surface stores 0x00RRGGBB, a colour with red and blue the other way round.
-    const auto swapped = [](std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); };
-    const std::uint32_t untouched = swapped(background);
+    const std::uint32_t untouched = storedPixel(background);
     const std::uint32_t* pixels = scratch_.bits();
     e.writes.reserve(std::size_t(4) * std::size_t(s.w + s.h));
     for (int y = 0; y < s.h; ++y, pixels += s.w)
         for (int x = 0; x < s.w; ++x)
             if (pixels[x] != untouched)
-                e.writes.push_back({x, y, swapped(pixels[x])});
+                e.writes.push_back({x, y, storedPixel(pixels[x])});
     for (std::size_t i = 0; i < points.size(); ++i)
         if (points[i] != kUnset)
             e.focusMarkPoints[i] = points[i];

@@ -28,3 +28,10 @@ inline raster::ColorRef splitRgb(OleColor c)
 {
     return translateColour(c).value_or(c & 0xFFFFFF);
 }
+
+/// A colour as the pixel surface stores it (0x00RRGGBB, red and blue the other way round), and back:
+/// the swap is its own inverse.
+constexpr std::uint32_t storedPixel(raster::ColorRef c)
+{
+    return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}
