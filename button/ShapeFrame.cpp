@@ -324,10 +324,24 @@ FrameCache::Entry FrameCache::record(const Key& key, const ShapeTable& t, const 
     const std::uint32_t untouched = storedPixel(background);
     const std::uint32_t* pixels = scratch_.bits();
     e.writes.reserve(std::size_t(4) * std::size_t(s.w + s.h));
-    for (int y = 0; y < s.h; ++y, pixels += s.w)
-        for (int x = 0; x < s.w; ++x)
-            if (pixels[x] != untouched)
-                e.writes.push_back({x, y, storedPixel(pixels[x])});
+    // A frame is a few lines: most pixels are untouched, and skipped eight at a time.
+    constexpr int kRun = 8;
+    for (int y = 0; y < s.h; ++y, pixels += s.w) {
+        const auto keep = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                if (pixels[x] != untouched)
+                    e.writes.push_back({x, y, storedPixel(pixels[x])});
+        };
+        int run = 0;
+        for (; run + kRun <= s.w; run += kRun) {
+            std::uint32_t touched = 0;
+            for (int k = 0; k < kRun; ++k)
+                touched |= pixels[run + k] ^ untouched;
+            if (touched)
+                keep(run, run + kRun);
+        }
+        keep(run, s.w);
+    }
     for (std::size_t i = 0; i < points.size(); ++i)
         if (points[i] != kUnset)
             e.focusMarkPoints[i] = points[i];
