@@ -60,23 +60,25 @@ void BM_QPushButtonConnect(benchmark::State& state)
 }
 BENCHMARK(BM_QPushButtonConnect);
 
-QSize sizeFor(int shape)
-{
-    return shape <= Button::RoundedRectangle ? QSize(73, 25) : QSize(32, 32);
-}
-
-void BM_PaintButtonShape(benchmark::State& state)
+// A "Go" button of the shape and style the benchmark's arguments name: 73 × 25 for the two
+// rectangles, 32 × 32 for the shapes drawn in a square.
+void setUpShape(Button& button, benchmark::State& state)
 {
     const auto shape = static_cast<Button::Shape>(state.range(0));
-    Button button;
     button.setUserMode(false);
     button.initNew();
     button.setButtonShape(shape);
     button.setButtonStyle(static_cast<qint32>(state.range(1)));
     button.setCaption(QStringLiteral("Go"));
-    button.resize(sizeFor(shape));
-    repaintLoop(state, button);
+    button.resize(shape <= Button::RoundedRectangle ? QSize(73, 25) : QSize(32, 32));
     state.SetLabel(QMetaEnum::fromType<Button::Shape>().valueToKey(shape));
+}
+
+void BM_PaintButtonShape(benchmark::State& state)
+{
+    Button button;
+    setUpShape(button, state);
+    repaintLoop(state, button);
 }
 BENCHMARK(BM_PaintButtonShape)
     ->ArgNames({"shape", "style"})
@@ -87,14 +89,8 @@ BENCHMARK(BM_PaintButtonShape)
 // per paint is the "per_paint" counter.
 void BM_PaintButtonNewLook(benchmark::State& state)
 {
-    const auto shape = static_cast<Button::Shape>(state.range(0));
     Button button;
-    button.setUserMode(false);
-    button.initNew();
-    button.setButtonShape(shape);
-    button.setButtonStyle(static_cast<qint32>(state.range(1)));
-    button.setCaption(QStringLiteral("Go"));
-    button.resize(sizeFor(shape));
+    setUpShape(button, state);
     int look = 0;
     int paints = 0;
     for (auto _ : state) {
@@ -106,7 +102,6 @@ void BM_PaintButtonNewLook(benchmark::State& state)
         look = (look + 1) % 16;
     }
     state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.SetLabel(QMetaEnum::fromType<Button::Shape>().valueToKey(shape));
 }
 BENCHMARK(BM_PaintButtonNewLook)->ArgNames({"shape", "style"})->ArgsProduct({{1, 2}, {1, 6, 7}});
 
