@@ -360,7 +360,7 @@ void FacePass::drawPicture()
         surface.drawImage(pr.x + 1, pr.y + 1, image);
     } else if (look == Look::Hover) {
         surface.drawImage(pr.x, pr.y, image);
-        if (p.buttonStyle == 5)
+        if (style.pictureLiftsOnHover)
             surface.drawImage(pr.x - 1, pr.y - 1, image);
     } else {
         surface.drawImage(pr.x, pr.y, image);

@@ -37,7 +37,7 @@ const std::array<StyleInfo, 9> kStyles = {{
     // 5: shaded.
     {.preset = {{kFace, 0xAF8C80, 0xB6A59F}}, .writesBorders = true,
      .border = fixed(kFace), .borderHover = fixed(0x000000), .borderPressed = fixed(0x000000),
-     .gradient = StyleGradient::Shaded},
+     .gradient = StyleGradient::Shaded, .pictureLiftsOnHover = true},
     // 6: soft glow.
     {.preset = {{0xD2DEDD, 0xFFFFFF, 0xFFFFFF}}, .pattern = 3, .writesBorders = true,
      .border = fixed(0x000000), .borderHover = fixed(0x000000), .borderPressed = fixed(0x000000),

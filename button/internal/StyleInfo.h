@@ -77,6 +77,8 @@ struct StyleInfo {
     /// A disabled caption is embossed (highlight one pixel down and right, shadow on top); else it is
     /// drawn once in shadow.
     bool embossedDisabledCaption = true;
+    /// Hovering draws the picture a second time, one pixel up and left (5).
+    bool pictureLiftsOnHover = false;
 };
 
 /// The entry of ButtonStyle style; values outside 1..8 share the entry of 0, which adds nothing.
