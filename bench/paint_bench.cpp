@@ -1,6 +1,7 @@
 // The button's full repaint next to Qt rendering a stock QPushButton of the same size into an image,
 // in the same run: the main window's Connect button (73 × 25, rectangle, style 7), then every shape
-// in styles 1, 6 and 7 (73 × 25 for the two rectangles, 32 × 32 for the shapes drawn in a square).
+// in styles 1, 6 and 7 (73 × 25 for the two rectangles, 32 × 32 for the shapes drawn in a square),
+// each repainted in one look, then the curved shapes in a new look at every paint.
 #include "Button.h"
 #include "Fonts.h"
 
@@ -59,27 +60,50 @@ void BM_QPushButtonConnect(benchmark::State& state)
 }
 BENCHMARK(BM_QPushButtonConnect);
 
-QSize sizeFor(int shape)
-{
-    return shape <= Button::RoundedRectangle ? QSize(73, 25) : QSize(32, 32);
-}
-
-void BM_PaintButtonShape(benchmark::State& state)
+// A "Go" button of the shape and style the benchmark's arguments name: 73 × 25 for the two
+// rectangles, 32 × 32 for the shapes drawn in a square.
+void setUpShape(Button& button, benchmark::State& state)
 {
     const auto shape = static_cast<Button::Shape>(state.range(0));
-    Button button;
     button.setUserMode(false);
     button.initNew();
     button.setButtonShape(shape);
     button.setButtonStyle(static_cast<qint32>(state.range(1)));
     button.setCaption(QStringLiteral("Go"));
-    button.resize(sizeFor(shape));
-    repaintLoop(state, button);
+    button.resize(shape <= Button::RoundedRectangle ? QSize(73, 25) : QSize(32, 32));
     state.SetLabel(QMetaEnum::fromType<Button::Shape>().valueToKey(shape));
+}
+
+void BM_PaintButtonShape(benchmark::State& state)
+{
+    Button button;
+    setUpShape(button, state);
+    repaintLoop(state, button);
 }
 BENCHMARK(BM_PaintButtonShape)
     ->ArgNames({"shape", "style"})
     ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {1, 6, 7}});
+
+// A repaint of a look drawn before reuses the pixels of a curved frame; this is the paint that draws
+// them first: 16 looks (pressed, hover, focus, enabled) in turn, more than a button keeps. The time
+// per paint is the "per_paint" counter.
+void BM_PaintButtonNewLook(benchmark::State& state)
+{
+    Button button;
+    setUpShape(button, state);
+    int look = 0;
+    int paints = 0;
+    for (auto _ : state) {
+        const int before = button.paintCount();
+        if (const bool enabled = !(look & 8); button.isEnabled() != enabled)
+            button.setEnabled(enabled);
+        button.setStateFlags(look & 1, bool(look & 2), look & 4);
+        paints += button.paintCount() - before;
+        look = (look + 1) % 16;
+    }
+    state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PaintButtonNewLook)->ArgNames({"shape", "style"})->ArgsProduct({{1, 2}, {1, 6, 7}});
 
 void BM_QPushButtonRenderSize(benchmark::State& state)
 {

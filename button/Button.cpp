@@ -1,15 +1,19 @@
 // Button: construction, properties, colour presets and persistence.
 #include "Button.h"
 
+#include "FaceRenderer.h"
 #include "PropertyBag.h"
+#include "PropertyTable.h"
+#include "StyleInfo.h"
 #include "Units.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
-#include <QPainter>
 
 #include <limits>
 #include <stdexcept>
+#include <variant>
 
 namespace {
 
@@ -47,20 +51,27 @@ QPixmap storedPicture(const QVariant& value)
     return {};
 }
 
-// The colour presets of ButtonStyle 1..8: back, pressed, hover.
-struct StylePreset {
-    quint32 back, pressed, hover;
-};
-constexpr StylePreset kStylePresets[8] = {
-    {Button::kButtonFace, Button::kButtonFace, Button::kButtonFace},
-    {Button::kButtonFace, Button::kButtonFace, Button::kButtonFace},
-    {Button::kButtonFace, Button::kButtonFace, Button::kButtonFace},
-    {Button::kButtonFace, 0x999999, Button::kButtonFace},
-    {Button::kButtonFace, 0xAF8C80, 0xB6A59F},
-    {0xD2DEDD, 0xFFFFFF, 0xFFFFFF},
-    {0xD8D8D8, 0xEFCE92, 0xF7DBA5},
-    {Button::kDesktop, Button::kDesktop, Button::kDesktop},
-};
+// A stored value of the member's type, or fallback when the key is absent or unusable.
+qint32 readStored(const PropertyBag& bag, const char* key, qint32 fallback)
+{
+    return qint32(storedBits(bag.read(QString::fromLatin1(key))).value_or(quint32(fallback)));
+}
+quint32 readStored(const PropertyBag& bag, const char* key, quint32 fallback)
+{
+    return storedBits(bag.read(QString::fromLatin1(key))).value_or(fallback);
+}
+bool readStored(const PropertyBag& bag, const char* key, bool fallback)
+{
+    return storedBool(bag.read(QString::fromLatin1(key))).value_or(fallback);
+}
+QString readStored(const PropertyBag& bag, const char* key, const QString& fallback)
+{
+    return bag.read(QString::fromLatin1(key), fallback).toString();
+}
+QPixmap readStored(const PropertyBag& bag, const char* key, const QPixmap&)
+{
+    return storedPicture(bag.read(QString::fromLatin1(key)));
+}
 
 // The colour presets of ButtonTheme Blue..Navy: back, pressed, hover, and one colour for all borders.
 struct ThemePreset {
@@ -91,6 +102,7 @@ constexpr int kCustomPointer = 99;
 Button::Button(QWidget* parent)
     : QWidget(parent)
 {
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
@@ -103,7 +115,7 @@ Button::~Button() = default;
 QString Button::ambientDisplayName() const
 {
     // A container that gives no name behaves like a form naming its first button.
-    return objectName().isEmpty() ? QString::fromLatin1(kSurfaceName) + QLatin1Char('1') : objectName();
+    return objectName().isEmpty() ? ButtonProperties().caption + QLatin1Char('1') : objectName();
 }
 
 QFont Button::ambientFont() const
@@ -114,25 +126,11 @@ QFont Button::ambientFont() const
 void Button::initNew()
 {
     resize(units::twipsToPixels(kNewWidthTwips, logicalDpiX()), units::twipsToPixels(kNewHeightTwips, logicalDpiY()));
-    buttonStyle_ = 1;
-    buttonStyleColors_ = 1;
-    buttonShape_ = Rectangle;
-    captionAlignment_ = 2;
-    pictureAlignment_ = 2;
-    buttonTheme_ = None;
-    backColor_ = backColorPressed_ = backColorHover_ = kButtonFace;
-    buttonType_ = Push;
-    captionStyle_ = captionEffect_ = dropDown_ = 0;
-    foreColor_ = 0;
-    foreColorPressed_ = 0x0000FF;
-    foreColorHover_ = 0xFF0000;
-    effectColor_ = 0xFFFFFF;
-    caption_ = ambientDisplayName();
-    focusRect_ = true;
-    value_ = false;
-    handPointer_ = false;
-    picture_ = QPixmap();
-    pictureGray_ = false;
+    const ButtonProperties fresh;
+    for (const PropertyField& field : kPropertyFields)
+        if (!field.keptByInitNew)
+            std::visit([&](auto member) { props_.*member = fresh.*member; }, field.member);
+    props_.caption = ambientDisplayName();
     QFont tahoma = font();
     tahoma.setFamily(QStringLiteral("Tahoma"));
     settingSurface_ = true;
@@ -144,47 +142,18 @@ void Button::initNew()
 
 void Button::readProperties(const PropertyBag& bag)
 {
-    const auto bits = [&](const char* key, quint32 fallback) {
-        return storedBits(bag.read(QString::fromLatin1(key))).value_or(fallback);
-    };
-    const auto flag = [&](const char* key, bool fallback) {
-        return storedBool(bag.read(QString::fromLatin1(key))).value_or(fallback);
-    };
-    buttonShape_ = Shape(bits("ButtonShape", Rectangle));
-    buttonStyle_ = qint32(bits("ButtonStyle", 1));
-    buttonStyleColors_ = qint32(bits("ButtonStyleColors", 1));
-    buttonTheme_ = Theme(bits("ButtonTheme", None));
-    buttonType_ = Type(bits("ButtonType", Push));
-    captionAlignment_ = qint32(bits("CaptionAlignment", 2));
-    captionEffect_ = qint32(bits("CaptionEffect", 0));
-    captionStyle_ = qint32(bits("CaptionStyle", 0));
-    dropDown_ = qint32(bits("DropDown", 0));
-    pictureAlignment_ = qint32(bits("PictureAlignment", 2));
-    backColor_ = bits("BackColor", kButtonFace);
-    backColorPressed_ = bits("BackColorPressed", kButtonFace);
-    backColorHover_ = bits("BackColorHover", kButtonFace);
-    borderColor_ = bits("BorderColor", 0);
-    borderColorPressed_ = bits("BorderColorPressed", 0);
-    borderColorHover_ = bits("BorderColorHover", 0);
-    foreColor_ = bits("ForeColor", 0);
-    foreColorPressed_ = bits("ForeColorPressed", 0x0000FF);
-    foreColorHover_ = bits("ForeColorHover", 0xFF0000);
-    effectColor_ = bits("EffectColor", 0xFFFFFF);
-    caption_ = bag.read(QStringLiteral("Caption"), QString::fromLatin1(kSurfaceName)).toString();
-    focusRect_ = flag("FocusRect", true);
-    value_ = flag("Value", false);
-    handPointer_ = flag("HandPointer", false);
-    picture_ = storedPicture(bag.read(QStringLiteral("Picture")));
-    pictureGray_ = flag("PictureGray", false);
+    const ButtonProperties defaults;
+    for (const PropertyField& field : kPropertyFields)
+        std::visit([&](auto member) { props_.*member = readStored(bag, field.key, defaults.*member); }, field.member);
     settingSurface_ = true;
-    QWidget::setEnabled(flag("Enabled", true));
+    QWidget::setEnabled(readStored(bag, "Enabled", true));
     settingSurface_ = false;
 
     const QVariant font = bag.read(QStringLiteral("Font"));
     setFont(font.typeId() == QMetaType::QFont ? font.value<QFont>() : ambientFont());
     setMouseIcon(storedPicture(bag.read(QStringLiteral("MouseIcon"))));
     // A pointer number that does not fit 16 bits is refused; the default pointer stays.
-    const qint32 pointer = qint32(bits("MousePointer", 0));
+    const qint32 pointer = readStored(bag, "MousePointer", qint32(0));
     mousePointer_ = pointer >= std::numeric_limits<qint16>::min() && pointer <= std::numeric_limits<qint16>::max()
                         ? qint16(pointer) : 0;
     applyMousePointer();
@@ -192,47 +161,20 @@ void Button::readProperties(const PropertyBag& bag)
 
 void Button::writeProperties(PropertyBag& bag) const
 {
-    const auto number = [&](const char* key, qint32 value, qint32 fallback) {
-        bag.write(QString::fromLatin1(key), value, fallback);
-    };
-    const auto colour = [&](const char* key, quint32 value, quint32 fallback) {
-        bag.write(QString::fromLatin1(key), value, fallback);
-    };
-    const auto flag = [&](const char* key, bool value, bool fallback) {
-        bag.write(QString::fromLatin1(key), value, fallback);
-    };
-    number("ButtonShape", buttonShape_, Rectangle);
-    number("ButtonStyle", buttonStyle_, 1);
-    number("ButtonStyleColors", buttonStyleColors_, 1);
-    number("ButtonTheme", buttonTheme_, None);
-    number("ButtonType", buttonType_, Push);
-    number("CaptionAlignment", captionAlignment_, 2);
-    number("CaptionEffect", captionEffect_, 0);
-    number("CaptionStyle", captionStyle_, 0);
-    number("DropDown", dropDown_, 0);
-    number("PictureAlignment", pictureAlignment_, 2);
-    colour("BackColor", backColor_, kButtonFace);
-    colour("BackColorPressed", backColorPressed_, kButtonFace);
-    colour("BackColorHover", backColorHover_, kButtonFace);
-    colour("BorderColor", borderColor_, 0);
-    colour("BorderColorPressed", borderColorPressed_, 0);
-    colour("BorderColorHover", borderColorHover_, 0);
-    colour("ForeColor", foreColor_, 0);
-    colour("ForeColorPressed", foreColorPressed_, 0x0000FF);
-    colour("ForeColorHover", foreColorHover_, 0xFF0000);
-    colour("EffectColor", effectColor_, 0xFFFFFF);
-    bag.write(QStringLiteral("Caption"), caption_, QString::fromLatin1(kSurfaceName));
-    flag("FocusRect", focusRect_, true);
-    flag("Value", value_, false);
-    flag("HandPointer", handPointer_, false);
-    bag.write(QStringLiteral("Picture"), picture_, QPixmap());
-    flag("PictureGray", pictureGray_, false);
-    flag("Enabled", isEnabled(), true);
+    const ButtonProperties defaults;
+    for (const PropertyField& field : kPropertyFields)
+        std::visit(
+            [&](auto member) {
+                bag.write(QString::fromLatin1(field.key), QVariant::fromValue(props_.*member),
+                          QVariant::fromValue(defaults.*member));
+            },
+            field.member);
+    bag.write(QStringLiteral("Enabled"), isEnabled(), true);
     // A font is stored as an object, whatever its value: the window design keeps each button's
     // font even where it equals the window's own.
     bag.write(QStringLiteral("Font"), font());
     bag.write(QStringLiteral("MouseIcon"), mouseIcon_, QPixmap());
-    number("MousePointer", mousePointer_, 0);
+    bag.write(QStringLiteral("MousePointer"), qint32(mousePointer_), qint32(0));
 }
 
 void Button::Refresh()
@@ -245,19 +187,21 @@ void Button::report(const char* name)
     emit propertyChanged(QString::fromLatin1(name));
 }
 
-template <typename T>
-void Button::assign(T& field, const T& value, const char* name)
+template <auto Member, typename T>
+void Button::store(const T& value)
 {
-    field = value;
-    report(name);
+    static constexpr const char* key = propertyKey<Member>();
+    static_assert(key != nullptr, "a property of the table");
+    props_.*Member = value;
+    report(key);
     PaintButton();
 }
 
-void Button::setButtonShape(Shape EBS) { assign(buttonShape_, EBS, "ButtonShape"); }
+void Button::setButtonShape(Shape EBS) { store<&ButtonProperties::buttonShape>(qint32(EBS)); }
 
 void Button::setButtonStyle(qint32 EBS)
 {
-    buttonStyle_ = EBS;
+    props_.buttonStyle = EBS;
     report("ButtonStyle");
     applyStylePreset(EBS);
     PaintButton();
@@ -265,24 +209,22 @@ void Button::setButtonStyle(qint32 EBS)
 
 void Button::applyStylePreset(qint32 style)
 {
-    if (style < 1 || style > 8)
+    const StyleInfo& info = styleInfo(style);
+    if (!info.preset)
         return;
-    const StylePreset& preset = kStylePresets[style - 1];
-    backColor_ = preset.back;
-    backColorPressed_ = preset.pressed;
-    backColorHover_ = preset.hover;
+    props_.backColor = info.preset->back;
+    props_.backColorPressed = info.preset->pressed;
+    props_.backColorHover = info.preset->hover;
     // Styles 4 and 6 need their own background pattern, unless the background is transparent.
-    if (style == 4 && buttonStyleColors_ != 0)
-        buttonStyleColors_ = 1;
-    if (style == 6 && buttonStyleColors_ != 0)
-        buttonStyleColors_ = 3;
+    if (info.pattern != 0 && props_.buttonStyleColors != 0)
+        props_.buttonStyleColors = info.pattern;
 }
 
-void Button::setButtonStyleColors(qint32 EBSC) { assign(buttonStyleColors_, EBSC, "ButtonStyleColors"); }
+void Button::setButtonStyleColors(qint32 EBSC) { store<&ButtonProperties::buttonStyleColors>(EBSC); }
 
 void Button::setButtonTheme(Theme EBT)
 {
-    buttonTheme_ = EBT;
+    props_.buttonTheme = EBT;
     report("ButtonTheme");
     applyThemePreset(EBT);
     PaintButton();
@@ -293,34 +235,41 @@ void Button::applyThemePreset(Theme theme)
     if (theme < Blue || theme > Navy)
         return;
     const ThemePreset& preset = kThemePresets[theme - Blue];
-    backColor_ = preset.back;
-    backColorPressed_ = preset.pressed;
-    backColorHover_ = preset.hover;
-    borderColor_ = borderColorPressed_ = borderColorHover_ = preset.border;
+    props_.backColor = preset.back;
+    props_.backColorPressed = preset.pressed;
+    props_.backColorHover = preset.hover;
+    props_.borderColor = props_.borderColorPressed = props_.borderColorHover = preset.border;
 }
 
-void Button::setButtonType(Type EBT) { assign(buttonType_, EBT, "ButtonType"); }
-void Button::setCaptionAlignment(qint32 ECA) { assign(captionAlignment_, ECA, "CaptionAlignment"); }
-void Button::setCaptionEffect(qint32 ECE) { assign(captionEffect_, ECE, "CaptionEffect"); }
-void Button::setCaptionStyle(qint32 ECS) { assign(captionStyle_, ECS, "CaptionStyle"); }
-void Button::setDropDown(qint32 EDD) { assign(dropDown_, EDD, "DropDown"); }
-void Button::setPictureAlignment(qint32 EPA) { assign(pictureAlignment_, EPA, "PictureAlignment"); }
-void Button::setBackColor(quint32 New_Color) { assign(backColor_, New_Color, "BackColor"); }
-void Button::setBackColorPressed(quint32 New_Color) { assign(backColorPressed_, New_Color, "BackColorPressed"); }
-void Button::setBackColorHover(quint32 New_Color) { assign(backColorHover_, New_Color, "BackColorHover"); }
-void Button::setBorderColor(quint32 New_Color) { assign(borderColor_, New_Color, "BorderColor"); }
-void Button::setBorderColorPressed(quint32 New_Color) { assign(borderColorPressed_, New_Color, "BorderColorPressed"); }
-void Button::setBorderColorHover(quint32 New_Color) { assign(borderColorHover_, New_Color, "BorderColorHover"); }
-void Button::setForeColor(quint32 New_Color) { assign(foreColor_, New_Color, "ForeColor"); }
-void Button::setForeColorPressed(quint32 New_Color) { assign(foreColorPressed_, New_Color, "ForeColorPressed"); }
-void Button::setForeColorHover(quint32 New_Color) { assign(foreColorHover_, New_Color, "ForeColorHover"); }
-void Button::setEffectColor(quint32 New_Color) { assign(effectColor_, New_Color, "EffectColor"); }
-void Button::setCaption(const QString& NewCaption) { assign(caption_, NewCaption, "Caption"); }
-void Button::setFocusRect(bool New_FocusRect) { assign(focusRect_, New_FocusRect, "FocusRect"); }
-void Button::setValue(bool New_Value) { assign(value_, New_Value, "Value"); }
-void Button::setHandPointer(bool New_HandPointer) { assign(handPointer_, New_HandPointer, "HandPointer"); }
-void Button::setPicture(const QPixmap& New_Picture) { assign(picture_, New_Picture, "Picture"); }
-void Button::setPictureGray(bool New_PictureGray) { assign(pictureGray_, New_PictureGray, "PictureGray"); }
+void Button::setButtonType(Type EBT) { store<&ButtonProperties::buttonType>(qint32(EBT)); }
+void Button::setCaptionAlignment(qint32 ECA) { store<&ButtonProperties::captionAlignment>(ECA); }
+void Button::setCaptionEffect(qint32 ECE) { store<&ButtonProperties::captionEffect>(ECE); }
+void Button::setCaptionStyle(qint32 ECS) { store<&ButtonProperties::captionStyle>(ECS); }
+void Button::setDropDown(qint32 EDD) { store<&ButtonProperties::dropDown>(EDD); }
+void Button::setPictureAlignment(qint32 EPA) { store<&ButtonProperties::pictureAlignment>(EPA); }
+void Button::setBackColor(quint32 New_Color) { store<&ButtonProperties::backColor>(New_Color); }
+void Button::setBackColorPressed(quint32 New_Color) { store<&ButtonProperties::backColorPressed>(New_Color); }
+void Button::setBackColorHover(quint32 New_Color) { store<&ButtonProperties::backColorHover>(New_Color); }
+void Button::setBorderColor(quint32 New_Color) { store<&ButtonProperties::borderColor>(New_Color); }
+void Button::setBorderColorPressed(quint32 New_Color) { store<&ButtonProperties::borderColorPressed>(New_Color); }
+void Button::setBorderColorHover(quint32 New_Color) { store<&ButtonProperties::borderColorHover>(New_Color); }
+void Button::setForeColor(quint32 New_Color) { store<&ButtonProperties::foreColor>(New_Color); }
+void Button::setForeColorPressed(quint32 New_Color) { store<&ButtonProperties::foreColorPressed>(New_Color); }
+void Button::setForeColorHover(quint32 New_Color) { store<&ButtonProperties::foreColorHover>(New_Color); }
+void Button::setEffectColor(quint32 New_Color) { store<&ButtonProperties::effectColor>(New_Color); }
+void Button::setCaption(const QString& NewCaption)
+{
+    store<&ButtonProperties::caption>(NewCaption);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+void Button::setFocusRect(bool New_FocusRect) { store<&ButtonProperties::focusRect>(New_FocusRect); }
+void Button::setValue(bool New_Value) { store<&ButtonProperties::value>(New_Value); }
+void Button::setHandPointer(bool New_HandPointer) { store<&ButtonProperties::handPointer>(New_HandPointer); }
+void Button::setPicture(const QPixmap& New_Picture) { store<&ButtonProperties::picture>(New_Picture); }
+void Button::setPictureGray(bool New_PictureGray) { store<&ButtonProperties::pictureGray>(New_PictureGray); }
 
 void Button::setEnabled(bool New_Enabled)
 {
@@ -371,48 +320,4 @@ void Button::applyMousePointer()
 void Button::setUserMode(bool userMode)
 {
     userMode_ = userMode;
-    // A designer never tracks the pointer, so it must not keep a grab taken while hosted.
-    if (!userMode_ && mouseGrabber() == this)
-        releaseMouse();
-}
-
-void Button::syncToggleLook()
-{
-    if (buttonType_ == Toggle && value_)
-        pressed_ = true;
-}
-
-void Button::applyShapeRegion(const QRegion& region)
-{
-    if (region == shapeRegion_)
-        return;
-    shapeRegion_ = region;
-    if (region.isEmpty())
-        clearMask();
-    else
-        setMask(region);
-}
-
-void Button::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, face_);
-}
-
-void Button::resizeEvent(QResizeEvent*)
-{
-    PaintButton();
-}
-
-void Button::showEvent(QShowEvent*)
-{
-    PaintButton();
-}
-
-void Button::changeEvent(QEvent* event)
-{
-    // A parent that is disabled or changes its font changes our look too.
-    if (!settingSurface_ && (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange))
-        PaintButton();
-    QWidget::changeEvent(event);
 }

@@ -5,10 +5,14 @@
 // Every property setter stores the value, reports it through propertyChanged (the container
 // marks its design dirty), applies the colour presets of ButtonStyle and ButtonTheme, and
 // repaints at once. Colours are OLE colours: 0x00BBGGRR, or 0x800000nn for system colour nn.
+// The stored properties are one ButtonProperties value; one table of keys and members
+// (internal/PropertyTable.h) drives initialising, reading, writing and the setters' reports.
 //
 // Unlike QPushButton, Click fires when a mouse button (other than the right one) goes down, and
 // when Enter is released while the button looks pressed. Events are signals named after the
 // control's events and are emitted synchronously; a handler may delete the button.
+#include "ButtonProperties.h"
+
 #include <QFont>
 #include <QImage>
 #include <QMimeData>
@@ -22,8 +26,8 @@
 #include <memory>
 #include <optional>
 
+class FaceRenderer;
 class PropertyBag;
-struct ButtonPaintCache;
 
 class Button : public QWidget
 {
@@ -74,10 +78,8 @@ public:
     Q_ENUM(Type)
 
     // Colour values used as defaults.
-    static constexpr quint32 kButtonFace = 0x8000000F;  // system colour 15, the face of buttons
-    static constexpr quint32 kDesktop = 0x80000001;     // system colour 1
-    // The surface's own name: what a stored settings block without "Caption" reads as.
-    static constexpr const char* kSurfaceName = "Button";
+    static constexpr quint32 kButtonFace = ButtonProperties::kButtonFace;
+    static constexpr quint32 kDesktop = ButtonProperties::kDesktop;
     // Size given to a new instance, in twips.
     static constexpr int kNewWidthTwips = 1200;
     static constexpr int kNewHeightTwips = 500;
@@ -90,12 +92,8 @@ public:
     static constexpr int kKeyEnter = 13, kKeySpace = 32;
 
     /// Records kept by painting between paints (the caption's and the picture's placement).
-    struct CaptionRect {
-        qint32 x = 0, y = 0, cx = 0, cy = 0;
-    };
-    struct PictureRect {
-        qint32 x = 0, y = 0, w = 0, h = 0;
-    };
+    using CaptionRect = ::CaptionRect;
+    using PictureRect = ::PictureRect;
 
     /// A button with the defaults of a new instance, not yet painted; the container then calls
     /// initNew() or readProperties().
@@ -117,68 +115,70 @@ public:
 
     /// Repaints the face at once.
     void Refresh();
-    /// Draws the whole face from the properties and the state flags into face().
+    /// Draws the whole face from the properties and the state flags into face(): first the steps
+    /// that change the widget (size limits, border colours written back, hand cursor, toggle look),
+    /// then the face itself, which it shows with the shape's region as the widget's mask.
     void PaintButton();
     /// Starts a drag from the button: OLEStartDrag, OLEGiveFeedback while it runs, OLECompleteDrag.
     void OLEDrag();
 
     // Properties.
-    Shape ButtonShape() const { return buttonShape_; }
+    Shape ButtonShape() const { return Shape(props_.buttonShape); }
     void setButtonShape(Shape EBS);
-    qint32 ButtonStyle() const { return buttonStyle_; }
+    qint32 ButtonStyle() const { return props_.buttonStyle; }
     /// Also loads the style's colour preset (styles 1 to 8).
     void setButtonStyle(qint32 EBS);
-    qint32 ButtonStyleColors() const { return buttonStyleColors_; }
+    qint32 ButtonStyleColors() const { return props_.buttonStyleColors; }
     void setButtonStyleColors(qint32 EBSC);
-    Theme ButtonTheme() const { return buttonTheme_; }
+    Theme ButtonTheme() const { return Theme(props_.buttonTheme); }
     /// Also loads the theme's six colours (themes 1 to 8).
     void setButtonTheme(Theme EBT);
-    Type ButtonType() const { return buttonType_; }
+    Type ButtonType() const { return Type(props_.buttonType); }
     void setButtonType(Type EBT);
-    qint32 CaptionAlignment() const { return captionAlignment_; }
+    qint32 CaptionAlignment() const { return props_.captionAlignment; }
     void setCaptionAlignment(qint32 ECA);
-    qint32 CaptionEffect() const { return captionEffect_; }
+    qint32 CaptionEffect() const { return props_.captionEffect; }
     void setCaptionEffect(qint32 ECE);
-    qint32 CaptionStyle() const { return captionStyle_; }
+    qint32 CaptionStyle() const { return props_.captionStyle; }
     void setCaptionStyle(qint32 ECS);
-    qint32 DropDown() const { return dropDown_; }
+    qint32 DropDown() const { return props_.dropDown; }
     void setDropDown(qint32 EDD);
-    qint32 PictureAlignment() const { return pictureAlignment_; }
+    qint32 PictureAlignment() const { return props_.pictureAlignment; }
     void setPictureAlignment(qint32 EPA);
 
-    quint32 BackColor() const { return backColor_; }
+    quint32 BackColor() const { return props_.backColor; }
     void setBackColor(quint32 New_Color);
-    quint32 BackColorPressed() const { return backColorPressed_; }
+    quint32 BackColorPressed() const { return props_.backColorPressed; }
     void setBackColorPressed(quint32 New_Color);
-    quint32 BackColorHover() const { return backColorHover_; }
+    quint32 BackColorHover() const { return props_.backColorHover; }
     void setBackColorHover(quint32 New_Color);
-    quint32 BorderColor() const { return borderColor_; }
+    quint32 BorderColor() const { return props_.borderColor; }
     void setBorderColor(quint32 New_Color);
-    quint32 BorderColorPressed() const { return borderColorPressed_; }
+    quint32 BorderColorPressed() const { return props_.borderColorPressed; }
     void setBorderColorPressed(quint32 New_Color);
-    quint32 BorderColorHover() const { return borderColorHover_; }
+    quint32 BorderColorHover() const { return props_.borderColorHover; }
     void setBorderColorHover(quint32 New_Color);
-    quint32 ForeColor() const { return foreColor_; }
+    quint32 ForeColor() const { return props_.foreColor; }
     void setForeColor(quint32 New_Color);
-    quint32 ForeColorPressed() const { return foreColorPressed_; }
+    quint32 ForeColorPressed() const { return props_.foreColorPressed; }
     void setForeColorPressed(quint32 New_Color);
-    quint32 ForeColorHover() const { return foreColorHover_; }
+    quint32 ForeColorHover() const { return props_.foreColorHover; }
     void setForeColorHover(quint32 New_Color);
-    quint32 EffectColor() const { return effectColor_; }
+    quint32 EffectColor() const { return props_.effectColor; }
     void setEffectColor(quint32 New_Color);
 
-    QString Caption() const { return caption_; }
+    QString Caption() const { return props_.caption; }
     void setCaption(const QString& NewCaption);
-    bool FocusRect() const { return focusRect_; }
+    bool FocusRect() const { return props_.focusRect; }
     void setFocusRect(bool New_FocusRect);
     /// Toggle state; setting it repaints but does not click.
-    bool Value() const { return value_; }
+    bool Value() const { return props_.value; }
     void setValue(bool New_Value);
-    bool HandPointer() const { return handPointer_; }
+    bool HandPointer() const { return props_.handPointer; }
     void setHandPointer(bool New_HandPointer);
-    QPixmap Picture() const { return picture_; }
+    QPixmap Picture() const { return props_.picture; }
     void setPicture(const QPixmap& New_Picture);
-    bool PictureGray() const { return pictureGray_; }
+    bool PictureGray() const { return props_.pictureGray; }
     void setPictureGray(bool New_PictureGray);
 
     // Kept by the widget itself: enabled state, font and cursor.
@@ -220,6 +220,8 @@ public:
     const QRegion& shapeRegion() const { return shapeRegion_; }
     /// For tools and tests: sets the pressed, mouse-over and has-focus flags directly and repaints.
     void setStateFlags(bool pressed, std::optional<bool> mouseOver, bool hasFocus);
+    /// All stored properties at once.
+    const ButtonProperties& properties() const { return props_; }
 
 signals:
     /// A stored property changed (the report to the container), under the property's name.
@@ -255,6 +257,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -266,52 +269,44 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // The painting code lives apart from the interaction code and reaches the state through this.
-    friend class ButtonPainter;
+    friend class ButtonAccessible;
 
-    template <typename T>
-    void assign(T& field, const T& value, const char* name);
+    /// Makes Button known to Qt's accessibility, once.
+    static void installAccessibility();
+    /// The accessible press action: the press path, then the release path.
+    void accessiblePress();
+    /// Tells assistive technology about a change of the pressed or checked state.
+    void notifyAccessibleState();
+
+    /// Stores value in the property held in Member, reports it under its key and repaints.
+    template <auto Member, typename T>
+    void store(const T& value);
     void report(const char* name);
     void applyStylePreset(qint32 style);
     void applyThemePreset(Theme theme);
     void applyMousePointer();
-    /// Painting's toggle rule: a toggle button whose Value is true is drawn pressed.
-    void syncToggleLook();
+    struct ScreenMetrics {
+        double dpiX, dpiY, ratio;
+    };
+    /// Logical dots per inch and device pixels per logical pixel of the screen the button is on.
+    ScreenMetrics screenMetrics() const;
+    /// The steps of a paint that change the widget: size limits, hand cursor, toggle look, border
+    /// colours written back.
+    void prepareFace(const ScreenMetrics& metrics);
+    /// Resizes the widget to the least size and the square shapes; true when it did.
+    bool applySizeLimits(double dpiX, double dpiY);
     /// Sets the widget mask to region, only when it changed (an empty region clears it).
     void applyShapeRegion(const QRegion& region);
 
-    void pressPath(int button, int shift, float x, float y);
+    /// fromWindowSystem: a real mouse press, whose button the application keeps track of.
+    void pressPath(int button, int shift, float x, float y, bool fromWindowSystem = false);
     void releasePath(int button, int shift, float x, float y);
-    /// Hover tracking for the pointer at pos; returns false in design mode.
-    bool trackHover(QPoint pos);
-    bool isInside(QPoint pos) const;
+    /// Hover tracking: the pointer is now inside or not; returns false in design mode.
+    bool trackHover(bool inside);
+    /// Whether pos is inside the mask; held: a mouse button is held on the button.
+    bool isInside(QPoint pos, bool held) const;
 
-    Shape buttonShape_ = Rectangle;
-    qint32 buttonStyle_ = 1;
-    qint32 buttonStyleColors_ = 1;
-    Theme buttonTheme_ = None;
-    Type buttonType_ = Push;
-    qint32 captionAlignment_ = 2;
-    qint32 captionEffect_ = 0;
-    qint32 captionStyle_ = 0;
-    qint32 dropDown_ = 0;
-    qint32 pictureAlignment_ = 2;
-    quint32 backColor_ = kButtonFace;
-    quint32 backColorPressed_ = kButtonFace;
-    quint32 backColorHover_ = kButtonFace;
-    quint32 borderColor_ = 0;
-    quint32 borderColorPressed_ = 0;
-    quint32 borderColorHover_ = 0;
-    quint32 foreColor_ = 0;
-    quint32 foreColorPressed_ = 0x0000FF;
-    quint32 foreColorHover_ = 0xFF0000;
-    quint32 effectColor_ = 0xFFFFFF;
-    QString caption_;
-    bool focusRect_ = true;
-    bool value_ = false;
-    bool handPointer_ = false;
-    QPixmap picture_;
-    bool pictureGray_ = false;
+    ButtonProperties props_;
     qint16 mousePointer_ = 0;
     QPixmap mouseIcon_;
     bool userMode_ = true;
@@ -319,8 +314,13 @@ private:
     bool pressed_ = false;
     std::optional<bool> mouseOver_;
     bool hasFocus_ = false;
+    // The pressed and checked states assistive technology was last told about.
+    bool accessiblePressed_ = false;
+    bool accessibleChecked_ = false;
     // Set while one of our own setters changes the widget, so changeEvent does not paint twice.
     bool settingSurface_ = false;
+    // Set while the size limits resize the widget: the resize event must not start a second paint.
+    bool resizing_ = false;
 
     QImage face_;
     int paintCount_ = 0;
@@ -329,8 +329,8 @@ private:
     std::array<QPoint, 7> shapePoints_{};
     std::array<QPoint, 7> focusMarkPoints_{};
     QRegion shapeRegion_;
-    // The off-screen surface the face is drawn on and what it was set up with, kept between paints.
-    std::shared_ptr<ButtonPaintCache> paintCache_;
     // The background's BackStyle: transparent after ButtonStyleColors 0, kept for values outside 0..7.
     bool backStyleTransparent_ = false;
+    // Draws the faces; kept between paints for what it caches.
+    std::unique_ptr<FaceRenderer> renderer_;
 };

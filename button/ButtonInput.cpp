@@ -1,11 +1,15 @@
 // Button: mouse, keyboard, focus and drag-and-drop handling.
 //
 // Click fires on the press of any mouse button but the right one, before MouseDown, and on the
-// release of Enter while the button looks pressed. The pointer leaving is seen through a mouse
-// grab held while the pointer is inside: moves keep arriving until one finds it outside.
+// release of Enter while the button looks pressed. Hover is the pointer inside the mask, followed
+// with mouse tracking and Enter/Leave; no grab is ever taken (on X11 a grab is display-wide: it would
+// keep a screen locker from locking and swallow presses meant for other programs). While a mouse
+// button is held on the button, Qt's implicit grab brings every move here, and then the column
+// x = width and the row y = height still count as inside.
 #include "Button.h"
 
 #include <QDrag>
+#include <QGuiApplication>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -26,6 +30,16 @@ int buttonNumber(Qt::MouseButton button)
     case Qt::RightButton: return Button::kRightButton;
     case Qt::MiddleButton: return Button::kMiddleButton;
     default: return 0;
+    }
+}
+
+Qt::MouseButton qtButton(int number)
+{
+    switch (number) {
+    case Button::kLeftButton: return Qt::LeftButton;
+    case Button::kRightButton: return Qt::RightButton;
+    case Button::kMiddleButton: return Qt::MiddleButton;
+    default: return Qt::NoButton;
     }
 }
 
@@ -113,48 +127,48 @@ private:
 
 } // namespace
 
-bool Button::isInside(QPoint pos) const
+bool Button::isInside(QPoint pos, bool held) const
 {
-    // Both ends count: the column x = width and the row y = height are inside.
-    return pos.x() >= 0 && pos.x() <= width() && pos.y() >= 0 && pos.y() <= height();
+    // While held, the far column and row take the answer of the pixel beside them.
+    if (held && pos.x() == width())
+        pos.rx() = width() - 1;
+    if (held && pos.y() == height())
+        pos.ry() = height() - 1;
+    return rect().contains(pos) && (shapeRegion_.isEmpty() || shapeRegion_.contains(pos));
 }
 
-void Button::pressPath(int button, int shift, float x, float y)
+void Button::pressPath(int button, int shift, float x, float y, bool fromWindowSystem)
 {
     if (button == kRightButton)
         return;
-    if (buttonType_ == Toggle)
-        value_ = !pressed_;
+    if (props_.buttonType == Toggle)
+        props_.value = !pressed_;
     PaintButton();
     const QPointer<Button> alive(this);
     emit Click();
     if (!alive)
         return;
-    pressed_ = true;
-    PaintButton();
+    // A handler that ran a modal loop may have seen the mouse button go up meanwhile (the release went
+    // to the dialog): the application's record of the buttons says. A press made up by a program
+    // leaves no such record, and the keyboard's press (button 0) looks pressed regardless.
+    if (button == 0 || !fromWindowSystem || QGuiApplication::mouseButtons() & qtButton(button)) {
+        pressed_ = true;
+        PaintButton();
+    }
     emit MouseDown(button, shift, x, y);
 }
 
 void Button::releasePath(int button, int shift, float x, float y)
 {
-    // Keep receiving moves after the release, so that the pointer leaving is seen. A designer
-    // never tracks the pointer and would never give such a grab back.
-    if (userMode_ && mouseGrabber() != this && isVisible())
-        grabMouse();
     pressed_ = false;
     PaintButton();
     emit MouseUp(button, shift, x, y);
 }
 
-bool Button::trackHover(QPoint pos)
+bool Button::trackHover(bool inside)
 {
     if (!userMode_)
         return false;
-    const bool inside = isInside(pos);
-    if (inside && mouseGrabber() != this && isVisible())
-        grabMouse();
-    else if (!inside && mouseGrabber() == this)
-        releaseMouse();
     // An empty flag compares as false, so a first move outside changes nothing.
     if (inside != mouseOver_.value_or(false)) {
         mouseOver_ = inside;
@@ -174,13 +188,15 @@ void Button::mousePressEvent(QMouseEvent* event)
     // The second press of a double click arrives as the double click itself.
     if (button == kLeftButton && event->flags().testFlag(Qt::MouseEventCreatedDoubleClick))
         return;
-    const QPoint pos = pixelOf(event->position());
-    // While we hold the grab, a press anywhere lands here; one outside was meant for something else.
-    if (mouseGrabber() == this && !isInside(pos)) {
-        trackHover(pos);
+    // While another button is held, Qt brings this press here wherever the pointer is; one outside
+    // was meant for something else.
+    const bool othersHeld = (event->buttons() & ~event->button()) != Qt::NoButton;
+    if (othersHeld && !isInside(pixelOf(event->position()), true)) {
+        trackHover(false);
         return;
     }
-    pressPath(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()));
+    pressPath(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()),
+              event->spontaneous());
 }
 
 void Button::mouseReleaseEvent(QMouseEvent* event)
@@ -196,7 +212,8 @@ void Button::mouseReleaseEvent(QMouseEvent* event)
 void Button::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointer<Button> alive(this);
-    if (!trackHover(pixelOf(event->position())) || !alive)
+    const bool held = event->buttons() != Qt::NoButton;
+    if (!trackHover(isInside(pixelOf(event->position()), held)) || !alive)
         return;
     emit MouseMove(buttonMask(event->buttons()), shiftState(event->modifiers()), float(event->position().x()),
                    float(event->position().y()));
@@ -212,10 +229,16 @@ void Button::mouseDoubleClickEvent(QMouseEvent* event)
     emit DblClick();
 }
 
+void Button::enterEvent(QEnterEvent* event)
+{
+    trackHover(isInside(pixelOf(event->position()), false));
+    QWidget::enterEvent(event);
+}
+
 void Button::leaveEvent(QEvent* event)
 {
-    // Where no grab is possible, leaving the window is the last chance to see the pointer go.
-    trackHover(mapFromGlobal(QCursor::pos()));
+    // Qt holds a leave back while a button is held on us, so this is the pointer gone.
+    trackHover(false);
     QWidget::leaveEvent(event);
 }
 

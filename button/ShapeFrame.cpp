@@ -3,6 +3,9 @@
 
 #include "Surface.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace shape {
 
 namespace {
@@ -35,6 +38,48 @@ void store(std::array<QPoint, 7>& buffer, const Points& pts)
         buffer[i] = pts.v[i];
 }
 
+ShapeRegion evaluateRegion(const Item* item, int w, int h)
+{
+    ShapeRegion r;
+    if (!item)
+        return r;
+    FrameState s;
+    s.w = w;
+    s.h = h;
+    const Points pts = evaluate(*item, s);
+    const auto& v = pts.v;
+    switch (item->op) {
+    case Op::RegionRoundRect: {
+        const int corner = item->corner.eval(w, h);
+        r.region = raster::Region::roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), corner, corner);
+        break;
+    }
+    case Op::RegionEllipse:
+        r.region = raster::Region::ellipse(v[0].x(), v[0].y(), v[1].x(), v[1].y());
+        break;
+    case Op::RegionPolygon:
+        r.region = raster::Region::polygon(pts.span());
+        r.points = pts.v;
+        r.pointCount = pts.n;
+        break;
+    default:
+        throw std::logic_error("a shape's region must be a region item");
+    }
+    r.mask = r.region.toQRegion();
+    // A region without a pixel clears the mask like no region at all, and clips nothing either.
+    if (r.mask.isEmpty())
+        return r;
+    r.inside.assign(std::size_t(w) * std::size_t(h), 0);
+    for (const raster::Region::Rect& rect : r.region.rects()) {
+        const int left = std::max(rect.left, 0), right = std::min(rect.right, w);
+        for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, h); ++y)
+            if (left < right)
+                std::fill(r.inside.begin() + std::ptrdiff_t(y) * w + left,
+                          r.inside.begin() + std::ptrdiff_t(y) * w + right, 0xFFFFFFFFu);
+    }
+    return r;
+}
+
 void drawItems(Items items, const FrameState& s, ShapeCanvas& c)
 {
     for (const Item& item : items)
@@ -50,7 +95,7 @@ void drawGroups(Look look, const FrameState& s, ShapeCanvas& c)
     }
 }
 
-void drawGlow(const ShapeTable& t, const std::array<raster::OleColor, 5>& pens, bool blue, const FrameState& s,
+void drawGlow(const ShapeTable& t, const std::array<OleColor, 5>& pens, bool blue, const FrameState& s,
               ShapeCanvas& c)
 {
     for (std::size_t i = 0; i < pens.size(); ++i) {
@@ -114,13 +159,13 @@ void style7(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
 }
 
 using StyleLines = void (*)(const ShapeTable&, const FrameState&, ShapeCanvas&);
-// Indexed by ButtonStyle; styles 0, 5 and 8 draw no edge lines.
-constexpr StyleLines kStyleLines[] = {nullptr, style1, style2, style3, style4, nullptr, style6, style7, nullptr};
+// Indexed by EdgeLines.
+constexpr StyleLines kStyleLines[] = {nullptr, style1, style2, style3, style4, style6, style7};
 
-// Styles 4, 6 and 7 show the focus in their own lines.
+// Styles 4, 6 and 7 show the focus their own way.
 bool showsFocusOutline(const FrameState& s)
 {
-    return s.style != 4 && s.style != 6 && s.style != 7 && s.focusRect && s.hasFocus;
+    return s.focusLook == FocusLook::DottedOutline && s.focusRect && s.hasFocus;
 }
 
 using Renderer = void (*)(const FrameState&, ShapeCanvas&);
@@ -131,10 +176,29 @@ constexpr Renderer kRenderers[] = {
 
 } // namespace
 
-void ShapeCanvas::setPen(raster::OleColor colour)
+void ShapeCanvas::setPen(OleColor colour)
 {
     pen = colour;
-    surface.setPenColor(colour);
+    if (const auto plain = translateColour(colour)) {
+        surface.setPenColor(*plain);
+        if (inks)
+            inks->push_back(*plain & 0xFFFFFF);
+    }
+}
+
+const ShapeRegion& RegionCache::get(const Item* item, int w, int h)
+{
+    constexpr std::size_t kKept = 4;
+    const auto hit = std::find_if(entries_.begin(), entries_.end(),
+                                  [&](const Entry& e) { return e.item == item && e.w == w && e.h == h; });
+    if (hit == entries_.end()) {
+        if (entries_.size() == kKept)
+            entries_.pop_back();
+        entries_.insert(entries_.begin(), Entry{item, w, h, evaluateRegion(item, w, h)});
+    } else if (hit != entries_.begin()) {
+        std::rotate(entries_.begin(), hit, hit + 1);
+    }
+    return entries_.front().region;
 }
 
 void drawItem(const Item& item, const FrameState& s, ShapeCanvas& c)
@@ -155,62 +219,161 @@ void drawItem(const Item& item, const FrameState& s, ShapeCanvas& c)
         surface.polygon(pts.span());
         break;
     case Op::Arc:
+        c.drewCurves = true;
         surface.arc(v[0].x(), v[0].y(), v[1].x(), v[1].y(), v[2].x(), v[2].y(), v[3].x(), v[3].y());
         break;
     case Op::RoundRect: {
         const int corner = item.corner.eval(s.w, s.h);
+        c.drewCurves = c.drewCurves || corner > 2;
         surface.roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), corner, corner);
         break;
     }
     case Op::Ellipse:
+        c.drewCurves = true;
         surface.roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), v[1].x(), v[1].y());
         break;
     case Op::Pixel:
+        if (c.inks)
+            c.inks->push_back(item.color & 0xFFFFFF);
         surface.setPixel(v[0].x(), v[0].y(), item.color);
         break;
     case Op::BlackenOddRows: {
-        // A reference colour never equals a pixel.
-        if (c.pen & 0xFF000000u)
+        if (isSystemColour(c.pen))
             break;
+        c.readPixels = true;
         for (int x = v[0].x(); x <= v[1].x(); ++x)
             for (int y = v[0].y(); y <= v[1].y(); y += 2)
                 if (surface.getPixel(x, y) == c.pen)
                     surface.setPixel(x, y, 0x000000);
         break;
     }
-    case Op::RegionRoundRect: {
-        const int corner = item.corner.eval(s.w, s.h);
-        c.region = raster::Region::roundRect(v[0].x(), v[0].y(), v[1].x(), v[1].y(), corner, corner);
-        break;
-    }
+    case Op::RegionRoundRect:
     case Op::RegionEllipse:
-        c.region = raster::Region::ellipse(v[0].x(), v[0].y(), v[1].x(), v[1].y());
-        break;
     case Op::RegionPolygon:
-        store(c.shapePoints, pts);
-        c.region = raster::Region::polygon(pts.span());
-        break;
+        break; // regions are the first step of the frame, through the canvas' cache
     }
 }
 
 void drawShapeTable(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
 {
-    if (t.region)
-        drawItem(*t.region, s, c);
+    c.region = &c.regions.get(t.region, s.w, s.h);
+    if (c.frames)
+        c.frames->draw(t, s, c);
     else
-        c.region = raster::Region();
+        drawFrame(t, s, c);
+}
 
+void drawFrame(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
     drawItems(t.outline, s, c);
     if (s.styleColors != 0)
         drawItems(t.opaqueOnly, s, c);
 
-    if (s.style >= 0 && s.style < std::int32_t(std::size(kStyleLines)) && kStyleLines[s.style])
-        kStyleLines[s.style](t, s, c);
+    if (const StyleLines lines = kStyleLines[std::size_t(s.lines)])
+        lines(t, s, c);
 
     if (showsFocusOutline(s)) {
         c.setPen(colour::kFocusMark);
         drawItems(t.focus, s, c);
     }
+}
+
+bool FrameCache::Key::operator==(const Key& o) const
+{
+    const FrameState& a = state;
+    const FrameState& b = o.state;
+    return table == o.table && pen == o.pen && surfacePen == o.surfacePen && a.w == b.w && a.h == b.h
+           && a.lines == b.lines && a.focusLook == b.focusLook && (a.styleColors != 0) == (b.styleColors != 0)
+           && a.pressed == b.pressed && a.mouseOver == b.mouseOver && a.hasFocus == b.hasFocus
+           && a.focusRect == b.focusRect && a.enabled == b.enabled;
+}
+
+FrameCache::Entry FrameCache::record(const Key& key, const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    Entry e;
+    e.key = key;
+    constexpr QPoint kUnset(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    std::array<QPoint, 7> points;
+    std::vector<raster::ColorRef> inks;
+    // The background must be a colour the frame does not draw in; the frame draws the same inks
+    // whatever the background, so one more try finds one for certain.
+    raster::ColorRef background = 0xFE01FD;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (scratch_.width() != s.w || scratch_.height() != s.h)
+            scratch_.resize(s.w, s.h);
+        scratch_.fill(background);
+        scratch_.setPenColor(key.surfacePen);
+        points.fill(kUnset);
+        inks.assign(1, key.surfacePen & 0xFFFFFF);
+        ShapeCanvas sc{scratch_, c.regions, points};
+        sc.pen = key.pen;
+        sc.inks = &inks;
+        drawFrame(t, s, sc);
+        e.pen = sc.pen;
+        e.surfacePen = scratch_.penColor();
+        // Only curves are worth replaying; straight lines draw faster than their pixels replay.
+        e.replay = !sc.readPixels && sc.drewCurves;
+        if (!e.replay)
+            return e;
+        if (std::find(inks.begin(), inks.end(), background) == inks.end())
+            break;
+        background = 0;
+        while (std::find(inks.begin(), inks.end(), background) != inks.end())
+            ++background;
+    }
+    const std::uint32_t untouched = storedPixel(background);
+    const std::uint32_t* pixels = scratch_.bits();
+    e.writes.reserve(std::size_t(4) * std::size_t(s.w + s.h));
+    // A frame is a few lines: most pixels are untouched, and skipped eight at a time.
+    constexpr int kRun = 8;
+    for (int y = 0; y < s.h; ++y, pixels += s.w) {
+        const auto keep = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                if (pixels[x] != untouched)
+                    e.writes.push_back({x, y, storedPixel(pixels[x])});
+        };
+        int run = 0;
+        for (; run + kRun <= s.w; run += kRun) {
+            std::uint32_t touched = 0;
+            for (int k = 0; k < kRun; ++k)
+                touched |= pixels[run + k] ^ untouched;
+            if (touched)
+                keep(run, run + kRun);
+        }
+        keep(run, s.w);
+    }
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (points[i] != kUnset)
+            e.focusMarkPoints[i] = points[i];
+    return e;
+}
+
+void FrameCache::draw(const ShapeTable& t, const FrameState& s, ShapeCanvas& c)
+{
+    constexpr std::size_t kKept = 8;
+    const Key key{&t, s, c.pen, c.surface.penColor()};
+    auto hit = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.key == key; });
+    if (hit == entries_.end()) {
+        if (entries_.size() == kKept)
+            entries_.pop_back();
+        entries_.insert(entries_.begin(), record(key, t, s, c));
+        hit = entries_.begin();
+    } else if (hit != entries_.begin()) {
+        std::rotate(entries_.begin(), hit, hit + 1);
+        hit = entries_.begin();
+    }
+    const Entry& e = *hit;
+    if (!e.replay) {
+        drawFrame(t, s, c);
+        return;
+    }
+    for (const Write& w : e.writes)
+        c.surface.setPixel(w.x, w.y, w.colour);
+    for (std::size_t i = 0; i < e.focusMarkPoints.size(); ++i)
+        if (e.focusMarkPoints[i])
+            c.focusMarkPoints[i] = *e.focusMarkPoints[i];
+    c.pen = e.pen;
+    c.surface.setPenColor(e.surfacePen);
 }
 
 bool drawShape(std::int32_t shape, const FrameState& s, ShapeCanvas& c)

@@ -1,5 +1,6 @@
 #pragma once
-// Colour values and coordinate rounding shared by every drawing call of the raster layer.
+// Colour values and coordinate rounding shared by every drawing call of the raster layer. Colours here
+// are plain colours only: what a property's system colour stands for is for its owner to work out.
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -7,10 +8,8 @@
 
 namespace raster {
 
-/// A fixed colour as the drawing calls take it: 0x00BBGGRR, red in the low byte.
+/// A colour as the drawing calls take it: 0x00BBGGRR, red in the low byte (a top byte is ignored).
 using ColorRef = std::uint32_t;
-/// A colour as properties store it: a ColorRef, or 0x800000nn naming system colour nn.
-using OleColor = std::uint32_t;
 
 /// What getPixel answers for a point outside the surface.
 inline constexpr ColorRef kInvalidColor = 0xFFFFFFFF;
@@ -28,10 +27,6 @@ constexpr ColorRef rgb(unsigned red, unsigned green, unsigned blue)
 {
     return (red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16;
 }
-
-/// The fixed colour an OLE colour stands for: fixed colours as they are, 0x800000nn the system colour
-/// nn (only the low byte counts); nullopt for a system index above 30 or an unknown top byte.
-std::optional<ColorRef> translateColor(OleColor color);
 
 /// v rounded to the nearest integer, an exact half to the even one; nullopt for NaN or outside int.
 inline std::optional<int> tryRoundHalfEven(double v)

@@ -103,13 +103,9 @@ void Surface::fill(ColorRef color)
     std::fill(m_pixels.begin(), m_pixels.end(), toPixel(color));
 }
 
-bool Surface::setPenColor(OleColor color)
+void Surface::setPenColor(ColorRef color)
 {
-    const auto fixed = translateColor(color);
-    if (!fixed)
-        return false;
-    m_pen = toPixel(*fixed);
-    return true;
+    m_pen = toPixel(color);
 }
 
 ColorRef Surface::penColor() const

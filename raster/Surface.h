@@ -56,9 +56,9 @@ public:
     /// Sets every pixel to color.
     void fill(ColorRef color);
 
-    /// Sets the colour of lines, outlines and text; an untranslatable colour keeps the pen and gives false.
-    bool setPenColor(OleColor color);
-    /// The pen colour as a fixed colour.
+    /// Sets the colour of lines, outlines and text.
+    void setPenColor(ColorRef color);
+    /// The pen colour.
     ColorRef penColor() const;
 
     /// Makes (x, y) the current position; draws nothing.

@@ -6,9 +6,11 @@
 #include <QMouseEvent>
 #include <QStringList>
 
-// Records the button's events as text, e.g. "MouseDown 1 0 5 6", in the order they were emitted.
+// Records the button's events as text, e.g. "MouseDown 1 0 5 6", in the order they were emitted,
+// for as long as it lives.
 struct EventLog {
     QStringList entries;
+    QObject alive; // the connections' context: they end with the log
 
     explicit EventLog(Button& b, bool withMoves = true)
     {
@@ -19,19 +21,19 @@ struct EventLog {
         const auto keys = [](const char* name, int code, int shift) {
             return QStringLiteral("%1 %2 %3").arg(QLatin1String(name)).arg(code).arg(shift);
         };
-        QObject::connect(&b, &Button::Click, [=] { add(QStringLiteral("Click")); });
-        QObject::connect(&b, &Button::DblClick, [=] { add(QStringLiteral("DblClick")); });
-        QObject::connect(&b, &Button::KeyDown, [=](int k, int s) { add(keys("KeyDown", k, s)); });
-        QObject::connect(&b, &Button::KeyPress, [=](int a) { add(QStringLiteral("KeyPress %1").arg(a)); });
-        QObject::connect(&b, &Button::KeyUp, [=](int k, int s) { add(keys("KeyUp", k, s)); });
-        QObject::connect(&b, &Button::MouseDown, [=](int bt, int s, float x, float y) {
+        QObject::connect(&b, &Button::Click, &alive, [=] { add(QStringLiteral("Click")); });
+        QObject::connect(&b, &Button::DblClick, &alive, [=] { add(QStringLiteral("DblClick")); });
+        QObject::connect(&b, &Button::KeyDown, &alive, [=](int k, int s) { add(keys("KeyDown", k, s)); });
+        QObject::connect(&b, &Button::KeyPress, &alive, [=](int a) { add(QStringLiteral("KeyPress %1").arg(a)); });
+        QObject::connect(&b, &Button::KeyUp, &alive, [=](int k, int s) { add(keys("KeyUp", k, s)); });
+        QObject::connect(&b, &Button::MouseDown, &alive, [=](int bt, int s, float x, float y) {
             add(mouse("MouseDown", bt, s, x, y));
         });
-        QObject::connect(&b, &Button::MouseUp, [=](int bt, int s, float x, float y) {
+        QObject::connect(&b, &Button::MouseUp, &alive, [=](int bt, int s, float x, float y) {
             add(mouse("MouseUp", bt, s, x, y));
         });
         if (withMoves) {
-            QObject::connect(&b, &Button::MouseMove, [=](int bt, int s, float x, float y) {
+            QObject::connect(&b, &Button::MouseMove, &alive, [=](int bt, int s, float x, float y) {
                 add(mouse("MouseMove", bt, s, x, y));
             });
         }

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
+#include <QDialog>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -17,10 +21,18 @@ struct Interaction : ::testing::Test {
     Button button;
     void SetUp() override
     {
+        QCursor::setPos(-1000, -1000); // no enter when shown, whatever the tests before did with the pointer
         button.initNew();
         button.resize(73, 25);
         button.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    }
+    void TearDown() override
+    {
+        // Leave no mouse button held for the next test: Qt would send its moves to this button.
+        for (const Qt::MouseButton held : {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton})
+            if (QGuiApplication::mouseButtons() & held)
+                QTest::mouseRelease(&button, held, {}, centre);
     }
     const QPoint centre{36, 12};
 };
@@ -50,9 +62,7 @@ TEST_F(Interaction, MouseButtonsPressAndRelease)
         QTest::mouseRelease(&button, c.button, {}, centre);
         EXPECT_EQ(log.entries, QStringList{c.onRelease}) << c.button;
         EXPECT_FALSE(button.pressedFlag());
-        // The release takes the grab, so that the pointer leaving is seen.
-        EXPECT_EQ(QWidget::mouseGrabber(), &button);
-        sendMove(&button, {200, 200});
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr); // the release takes no grab
         QObject::disconnect(&button, nullptr, nullptr, nullptr);
     }
 }
@@ -160,32 +170,40 @@ TEST_F(Interaction, AClickHandlerMayDeleteTheButton)
     EXPECT_EQ(downs.size(), 0);
 }
 
-TEST_F(Interaction, HoverEdgesCountAsInside)
+// Hover is the pointer inside the mask; the column x = width and the row y = height count only while a
+// mouse button is held on the button (moves then keep coming however far the pointer goes).
+TEST_F(Interaction, HoverIsTheMaskAndTheFarEdgesOnlyWhileHeld)
 {
     struct Case {
+        int shape;
         QPoint pos;
+        Qt::MouseButtons held;
         bool inside;
     };
-    const Case cases[] = {{{0, 0}, true},   {{73, 25}, true},  {{73, 0}, true},   {{0, 25}, true},
-                          {{-1, 0}, false}, {{0, -1}, false},  {{74, 10}, false}, {{10, 26}, false}};
+    const Case cases[] = {{0, {0, 0}, {}, true},           {0, {72, 24}, {}, true},
+                          {0, {73, 25}, {}, false},        {0, {73, 25}, Qt::LeftButton, true},
+                          {0, {73, 0}, Qt::LeftButton, true}, {0, {0, 25}, Qt::MiddleButton, true},
+                          {0, {-1, 0}, Qt::LeftButton, false}, {0, {74, 10}, Qt::LeftButton, false},
+                          {0, {10, 26}, Qt::LeftButton, false}, {Button::Ellipse, {2, 2}, Qt::LeftButton, false},
+                          {Button::Ellipse, {36, 36}, {}, true}};
     for (const Case& c : cases) {
         Button b;
         b.initNew();
+        b.setButtonShape(Button::Shape(c.shape));
         b.resize(73, 25);
         b.show();
         EventLog log(b);
         const int paints = b.paintCount();
-        sendMove(&b, c.pos);
+        sendMove(&b, c.pos, c.held);
         // A first move outside leaves the flag empty and repaints nothing.
         const std::optional<bool> expected = c.inside ? std::optional<bool>(true) : std::nullopt;
-        EXPECT_EQ(b.mouseOverFlag(), expected) << c.pos.x() << "," << c.pos.y();
+        EXPECT_EQ(b.mouseOverFlag(), expected) << c.shape << " " << c.pos.x() << "," << c.pos.y() << " " << c.held;
         EXPECT_EQ(b.paintCount() - paints, c.inside ? 1 : 0);
-        EXPECT_EQ(QWidget::mouseGrabber() == &b, c.inside);
         EXPECT_EQ(log.entries.size(), 1); // MouseMove either way
     }
 }
 
-TEST_F(Interaction, CrossingTheEdgeDropsThePressedLookAndTheGrab)
+TEST_F(Interaction, CrossingTheEdgeDropsThePressedLook)
 {
     EventLog log(button);
     sendMove(&button, centre);
@@ -194,34 +212,77 @@ TEST_F(Interaction, CrossingTheEdgeDropsThePressedLookAndTheGrab)
     sendMove(&button, {80, 12}, Qt::LeftButton); // dragged out at speed: one move far outside
     EXPECT_EQ(button.mouseOverFlag(), std::optional<bool>(false));
     EXPECT_FALSE(button.pressedFlag());
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     sendMove(&button, {10, 10}, Qt::LeftButton); // and back in: the look stays raised
     EXPECT_FALSE(button.pressedFlag());
     EXPECT_EQ(log.entries, QStringList({"MouseMove 0 0 36 12", "Click", "MouseDown 1 0 36 12", "MouseMove 1 0 80 12",
                                         "MouseMove 1 0 10 10"}));
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, {10, 10});
 }
 
-TEST_F(Interaction, AfterAReleaseOutsideTheNextMoveGivesTheGrabBack)
+TEST_F(Interaction, AReleaseOutsideTakesNoGrabAndTheLeaveChangesNothingYet)
 {
     QTest::mousePress(&button, Qt::LeftButton, {}, centre);
     QTest::mouseRelease(&button, Qt::LeftButton, {}, {100, 40});
-    EXPECT_EQ(QWidget::mouseGrabber(), &button);
-    const int paints = button.paintCount();
-    sendMove(&button, {100, 40});
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    const int paints = button.paintCount();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&button, &leave);
     EXPECT_EQ(button.mouseOverFlag(), std::nullopt); // still empty: nothing to repaint
     EXPECT_EQ(button.paintCount(), paints);
 }
 
-TEST_F(Interaction, APressOutsideWhileHoldingTheGrabIsNotAClick)
+// While one button is held, Qt delivers the presses of the others here too, wherever the pointer is.
+TEST_F(Interaction, APressOutsideWhileAnotherButtonIsHeldIsNotAClick)
 {
     sendMove(&button, centre);
-    ASSERT_EQ(QWidget::mouseGrabber(), &button);
+    QTest::mousePress(&button, Qt::LeftButton, {}, centre);
     EventLog log(button);
-    QTest::mousePress(&button, Qt::LeftButton, {}, {300, 300});
+    QTest::mousePress(&button, Qt::MiddleButton, {}, {300, 300});
     EXPECT_TRUE(log.entries.isEmpty());
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(button.mouseOverFlag(), std::optional<bool>(false));
+    EXPECT_FALSE(button.pressedFlag());
+    QTest::mouseRelease(&button, Qt::MiddleButton, {}, {300, 300});
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, {300, 300});
+}
+
+// Resting on a button must not hold the pointer: a click elsewhere reaches the widget it is on.
+TEST(InteractionInWindow, HoverHoldsNoGrabSoAClickElsewhereArrives)
+{
+    QWidget window;
+    window.resize(200, 60);
+    Button button(&window);
+    button.initNew();
+    button.setGeometry(10, 10, 73, 25);
+    QPushButton other(QStringLiteral("Other"), &window);
+    other.setGeometry(100, 10, 73, 25);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy clicks(&button, &Button::Click);
+    QSignalSpy otherClicks(&other, &QPushButton::clicked);
+    QTest::mouseMove(window.windowHandle(), {190, 50});
+    QTest::mouseMove(window.windowHandle(), {40, 20});
+    ASSERT_EQ(button.mouseOverFlag(), std::optional<bool>(true));
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, {130, 20});
+    EXPECT_EQ(otherClicks.size(), 1);
+    EXPECT_EQ(clicks.size(), 0);
+    EXPECT_EQ(button.mouseOverFlag(), std::optional<bool>(false));
+}
+
+// A Click handler may run a modal loop (the window's empty-room warning) while the mouse is let go: the
+// button must not stay drawn pressed with nothing held.
+TEST_F(Interaction, AfterAModalClickHandlerThePressedLookNeedsTheButtonStillHeld)
+{
+    QObject::connect(&button, &Button::Click, [&] {
+        QDialog dialog(&button);
+        QTimer::singleShot(0, &dialog, [&] {
+            QTest::mouseRelease(button.windowHandle(), Qt::LeftButton, {}, centre);
+            dialog.accept();
+        });
+        dialog.exec();
+    });
+    QTest::mousePress(button.windowHandle(), Qt::LeftButton, {}, centre);
+    EXPECT_FALSE(button.pressedFlag());
 }
 
 TEST_F(Interaction, DesignModeTracksNothingAndKeepsNoGrab)

@@ -16,6 +16,30 @@ int px(const Button& b, double twips)
     return units::twipsToPixels(twips, b.logicalDpiX());
 }
 
+TEST(PaintColours, TranslationResolvesSystemColoursAndRejectsUnknownOnes)
+{
+    using raster::rgb;
+    const struct {
+        OleColor in;
+        std::optional<ColorRef> out;
+    } cases[] = {
+        {0x00000000, 0x00000000},         {0x00D98D59, 0x00D98D59},
+        {0x80000001, rgb(0, 0, 0)},       {0x80000005, rgb(255, 255, 255)},
+        {0x80000008, rgb(0, 0, 0)},       {0x8000000F, rgb(240, 240, 240)},
+        {0x80000010, rgb(160, 160, 160)}, {0x80000014, rgb(255, 255, 255)},
+        {0x80000015, rgb(105, 105, 105)}, {0x80000000, rgb(212, 208, 200)},
+        {0x80000018, rgb(255, 255, 225)}, {0x8000001E, rgb(212, 208, 200)},
+        {0x80001215, rgb(105, 105, 105)}, // only the low byte names the colour
+        {0x8000001F, std::nullopt},       {0x800000FF, std::nullopt},
+        {0x01000005, 0x01000005},         {0x02123456, 0x02123456}, // palette forms pass through
+        {0x03000000, std::nullopt},       {0xFF000000, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(translateColour(c.in), c.out) << std::hex << c.in;
+    EXPECT_TRUE(isSystemColour(0x8000000F));
+    EXPECT_FALSE(isSystemColour(0x01000005)); // a palette form holds its colour
+}
+
 struct SizeCase {
     int shape;
     double widthTwips, heightTwips;
@@ -68,6 +92,29 @@ struct BorderCase {
     int style;
     quint32 plain, hover, pressed;
 };
+
+// Repaints reuse what earlier paints worked out (regions, the pixels of curved frames): a button that
+// went through other looks and colours must show what a fresh one in the final state shows.
+TEST(PaintRepeat, ARepaintDrawsWhatAFreshButtonDraws)
+{
+    for (const int shape : {Button::RoundedRectangle, Button::Ellipse, Button::Diamond}) {
+        for (const int style : {0, 1, 6}) {
+            const QSize size = shape == Button::RoundedRectangle ? QSize(73, 25) : QSize(40, 40);
+            const auto finish = [](Button& b) {
+                b.setBackColor(0x123456);
+                b.setBorderColor(0x0000FF);
+                b.setStateFlags(false, false, true);
+            };
+            auto kept = makeButton(shape, style, size);
+            kept->setStateFlags(false, false, true);
+            kept->setStateFlags(true, true, false);
+            finish(*kept);
+            auto fresh = makeButton(shape, style, size);
+            finish(*fresh);
+            EXPECT_EQ(kept->face(), fresh->face()) << shape << " style " << style;
+        }
+    }
+}
 
 TEST(PaintStyle, BorderColoursWrittenBackByStyles1To8)
 {

@@ -2,6 +2,7 @@
 // Helpers for the painting tests: design-mode buttons in a chosen state, and face pixels as
 // 0x00BBGGRR colours (the form the button's colour properties use).
 #include "Button.h"
+#include "Colours.h"
 #include "Fonts.h"
 #include "Raster.h"
 
@@ -19,7 +20,7 @@ inline constexpr ColorRef kFocusGrey = 0xD1D1D1;
 /// The fixed colour a system-colour reference stands for.
 inline ColorRef sysColour(quint32 reference)
 {
-    return raster::translateColor(reference).value_or(0xFFFFFFFF);
+    return translateColour(reference).value_or(0xFFFFFFFF);
 }
 
 /// A new, design-mode button of the given shape, style and size with an empty caption, not shown.

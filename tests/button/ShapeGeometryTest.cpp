@@ -190,19 +190,21 @@ struct Drawn {
 Drawn drawLines(int shape, int n, int style, bool pressed, bool over, bool focus, raster::ColorRef pen = 0)
 {
     raster::Surface surface(n, n);
-    std::array<QPoint, 7> shapePoints{}, focusPoints{};
-    shape::ShapeCanvas canvas{surface, 0, {}, shapePoints, focusPoints};
+    shape::RegionCache regions;
+    std::array<QPoint, 7> focusPoints{};
+    shape::ShapeCanvas canvas{surface, regions, focusPoints};
     canvas.setPen(pen);
     shape::FrameState state;
     state.w = state.h = n;
-    state.style = style;
+    state.lines = styleInfo(style).lines;
+    state.focusLook = styleInfo(style).focus;
     state.styleColors = 1;
     state.pressed = pressed;
     state.mouseOver = over;
     state.hasFocus = focus;
     state.focusRect = true;
     shape::drawShape(shape, state, canvas);
-    Drawn d{std::vector<raster::ColorRef>(std::size_t(n) * n), canvas.region};
+    Drawn d{std::vector<raster::ColorRef>(std::size_t(n) * n), canvas.region->region};
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x)
             d.pixels[std::size_t(y) * n + x] = surface.getPixel(x, y);

@@ -47,4 +47,18 @@ QImage render(const Request& request, QString* error);
 /// A labelled sheet of every shape × style × state.
 QImage contactSheet();
 
+/// The name of the manifest file a batch writes beside its pictures.
+inline constexpr const char* kManifestName = "manifest.sha256";
+
+/// Renders the fixed set of faces that guards the painting against change into folder, one PNG
+/// each: every shape × style 0..8 × state at 73 × 25, 30 × 30 and 31 × 31, variants of the other
+/// looks (fills, caption effects and gradients, alignments, picture, drop-down, themes) and the
+/// contact sheet; then writes kManifestName there, one "sha256  file" line per PNG in sha256sum's
+/// format. Returns an error message, empty on success.
+QString renderBatch(const QString& folder);
+
+/// Compares the manifest a batch wrote with an expected one; the differences as readable lines
+/// (changed, missing or unexpected files), empty when they agree.
+QStringList compareManifests(const QString& expectedFile, const QString& actualFile);
+
 } // namespace gallery

@@ -1,10 +1,12 @@
 // button-gallery: renders buttons to PNG on the offscreen platform.
 //   button-gallery --shape N --style N --size WxH --state STATE [--set Property=Value]... -o out.png
 //   button-gallery --sheet out.png
+//   button-gallery --batch DIR [--check MANIFEST]
 #include "Fonts.h"
 #include "Gallery.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QRegularExpression>
 #include <QTextStream>
 
@@ -13,7 +15,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: button-gallery --shape N --style N --size WxH --state normal|hover|pressed|focus|disabled|toggled\n"
     "                      [--set Property=Value]... -o out.png\n"
-    "       button-gallery --sheet out.png\n";
+    "       button-gallery --sheet out.png\n"
+    "       button-gallery --batch DIR [--check MANIFEST]\n";
 
 int fail(const QString& message)
 {
@@ -46,6 +49,8 @@ int main(int argc, char** argv)
     gallery::Request request;
     QString output;
     QString sheet;
+    QString batch;
+    QString check;
     for (int i = 0; i < args.size(); ++i) {
         const QString& option = args.at(i);
         if (i + 1 >= args.size())
@@ -75,11 +80,31 @@ int main(int argc, char** argv)
             output = value;
         } else if (option == QLatin1String("--sheet")) {
             sheet = value;
+        } else if (option == QLatin1String("--batch")) {
+            batch = value;
+        } else if (option == QLatin1String("--check")) {
+            check = value;
         } else {
             return fail(QStringLiteral("unknown option \"%1\"").arg(option));
         }
     }
 
+    if (!batch.isEmpty()) {
+        if (const QString error = gallery::renderBatch(batch); !error.isEmpty())
+            return fail(error);
+        if (check.isEmpty())
+            return 0;
+        const QStringList differences =
+            gallery::compareManifests(check, QDir(batch).filePath(QLatin1String(gallery::kManifestName)));
+        QTextStream err(stderr);
+        for (const QString& line : differences)
+            err << line << "\n";
+        if (!differences.isEmpty())
+            err << differences.size() << " differences from " << check << "; the pictures are in " << batch << "\n";
+        return differences.isEmpty() ? 0 : 1;
+    }
+    if (!check.isEmpty())
+        return fail(QStringLiteral("--check needs --batch"));
     if (!sheet.isEmpty()) {
         if (!gallery::contactSheet().save(sheet, "PNG"))
             return fail(QStringLiteral("cannot write \"%1\"").arg(sheet));

@@ -2,24 +2,25 @@
 // The shape frame: every ButtonShape is drawn by the same four steps, walked over a table of
 // geometry that the shape's family file provides as plain data.
 //
-//   1. region   the window region (kept in ShapeCanvas::region; a polygon region also fills
-//               ShapePoints); a shape without one removes the region.
+//   1. region   the window region (ShapeCanvas::region, worked out once per shape and size and kept
+//               in the canvas' RegionCache; a polygon region also gives ShapePoints); a shape without
+//               one removes the region.
 //   2. outline  drawn with the pen PaintButton has set (the state's border colour); then, unless
 //               the background is transparent (ButtonStyleColors 0), the opaqueOnly items, same pen.
-//   3. style    edge lines chosen by ButtonStyle and the state:
-//                 1  pressed ? pressed1 : raised1
-//                 2  pressed ? pressed2 : raised2
-//                 3  pressed ? pressed2 : mouse over ? raised2 : nothing
-//                 4  enabled ? style4 : nothing
-//                 6  pressed ? pressed6 in highlight : mouse over ? glow6 in warm 1..5
-//                    : FocusRect and focus ? glow6Blue (or glow6 where empty) in blue 1..5 : nothing;
-//                    after any of these the after6 items
-//                 7  pressed ? ring7 in ring pressed : ring7 in white, then with FocusRect and focus
-//                    ring7 again in ring focus
-//                 0, 5, 8 and anything else: nothing
-//   4. focus    with a style other than 4, 6 and 7, FocusRect and the focus: the focus items in the
-//               focus-mark colour (a Polygon item here fills FocusMarkPoints). The pen stays at that
-//               colour, which the dotting pass of PaintButton looks for.
+//   3. style    edge lines chosen by the style's EdgeLines (StyleInfo) and the state:
+//                 Bevel (1)      pressed ? pressed1 : raised1
+//                 Flat (2)       pressed ? pressed2 : raised2
+//                 HoverFlat (3)  pressed ? pressed2 : mouse over ? raised2 : nothing
+//                 Etched (4)     enabled ? style4 : nothing
+//                 Glow (6)       pressed ? pressed6 in highlight : mouse over ? glow6 in warm 1..5
+//                                : FocusRect and focus ? glow6Blue (or glow6 where empty) in blue 1..5
+//                                : nothing; after any of these the after6 items
+//                 Ring (7)       pressed ? ring7 in ring pressed : ring7 in white, then with FocusRect
+//                                and focus ring7 again in ring focus
+//                 None (0, 5, 8 and anything else): nothing
+//   4. focus    for a style whose focus look is the dotted outline (all but 4, 6 and 7), with FocusRect
+//               and the focus: the focus items in the focus-mark colour (a Polygon item here fills
+//               FocusMarkPoints). The pen stays at that colour, which the face's dotting pass looks for.
 //
 // Data model. A coordinate is an Expr, written in a table as in the geometry text: a plain number,
 // or an expression of W (for x) or H (for y) such as W - 1, H / 2, W / 1.5 - 1, W / 2 - 1,
@@ -42,20 +43,22 @@
 // initializers; the parts a shape lacks stay empty) and make its renderer (DrawEllipse, ...) one
 // call: drawShapeTable(kEllipse, state, canvas). ShapesRectangle.cpp is the model. Only shapes with
 // a polygon region or a polygon focus mark touch the point buffers.
+#include "Colours.h"
 #include "Raster.h"
 #include "Region.h"
+#include "StyleInfo.h"
+#include "Surface.h"
 
 #include <QPoint>
+#include <QRegion>
 
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <stdexcept>
-
-namespace raster {
-class Surface;
-}
+#include <vector>
 
 namespace shape {
 
@@ -169,26 +172,26 @@ constexpr Item regionPolygon(std::initializer_list<Pt> points) { return pointsIt
 using Items = std::span<const Item>;
 
 /// The pen of a group that draws in the colour already set (the outline's state border colour).
-inline constexpr raster::OleColor kKeepPen = 0xFFFFFFFF;
+inline constexpr OleColor kKeepPen = 0xFFFFFFFF;
 
 /// A pen colour and the items drawn with it.
 struct Group {
-    raster::OleColor pen = kKeepPen;
+    OleColor pen = kKeepPen;
     Items items;
 };
 using Look = std::span<const Group>;
 
 /// Colours of the style lines.
 namespace colour {
-inline constexpr raster::OleColor kDarkShadow = 0x80000015;
-inline constexpr raster::OleColor kShadow = 0x80000010;
-inline constexpr raster::OleColor kHighlight = 0x80000014;
-inline constexpr std::array<raster::OleColor, 5> kWarm = {0x109ADC, 0x31B2F0, 0x90D6F7, 0xCEF3FF, 0x8CDBFF};
-inline constexpr std::array<raster::OleColor, 5> kBlue = {0xD98D59, 0xE2A981, 0xF0D1B5, 0xF7D7BD, 0xFFE7CE};
-inline constexpr raster::OleColor kRingPressed = 0xCFB073;
-inline constexpr raster::OleColor kWhite = 0xFFFFFF;
-inline constexpr raster::OleColor kRingFocus = 0xFECC04;
-inline constexpr raster::OleColor kFocusMark = 0xD1D1D1;
+inline constexpr OleColor kDarkShadow = 0x80000015;
+inline constexpr OleColor kShadow = 0x80000010;
+inline constexpr OleColor kHighlight = 0x80000014;
+inline constexpr std::array<OleColor, 5> kWarm = {0x109ADC, 0x31B2F0, 0x90D6F7, 0xCEF3FF, 0x8CDBFF};
+inline constexpr std::array<OleColor, 5> kBlue = {0xD98D59, 0xE2A981, 0xF0D1B5, 0xF7D7BD, 0xFFE7CE};
+inline constexpr OleColor kRingPressed = 0xCFB073;
+inline constexpr OleColor kWhite = 0xFFFFFF;
+inline constexpr OleColor kRingFocus = 0xFECC04;
+inline constexpr OleColor kFocusMark = 0xD1D1D1;
 } // namespace colour
 
 /// Everything one shape draws; empty spans draw nothing. See the header comment for the order.
@@ -207,11 +210,13 @@ struct ShapeTable {
     Items focus{};
 };
 
-/// What the frame reads: the face size and the state after PaintButton's toggle rule.
+/// What the frame reads: the face size, the style's lines and focus look, and the state after the
+/// toggle rule.
 struct FrameState {
     int w = 0;
     int h = 0;
-    std::int32_t style = 0;
+    EdgeLines lines = EdgeLines::None;
+    FocusLook focusLook = FocusLook::DottedOutline;
     std::int32_t styleColors = 0;
     bool pressed = false;
     bool mouseOver = false;
@@ -220,24 +225,100 @@ struct FrameState {
     bool enabled = true;
 };
 
+/// A shape's window region for one face size.
+struct ShapeRegion {
+    /// isNone(): the shape sets no region (the window is not clipped).
+    raster::Region region;
+    /// The same pixels as a widget mask; empty for no region.
+    QRegion mask;
+    /// A polygon region's corners, for ShapePoints (count 0 for the other regions).
+    std::array<QPoint, kMaxItemPoints> points{};
+    std::size_t pointCount = 0;
+    /// Per pixel of the face, row by row: all ones inside the region, zero outside; empty for none.
+    std::vector<std::uint32_t> inside;
+};
+
+/// Regions are the same for every paint of one shape at one size, and working them out is a large part
+/// of a paint: the last few are kept.
+class RegionCache {
+public:
+    /// The region item (null: none) evaluated for a w × h face.
+    const ShapeRegion& get(const Item* item, int w, int h);
+
+private:
+    struct Entry {
+        const Item* item;
+        int w, h;
+        ShapeRegion region;
+    };
+    std::vector<Entry> entries_; // most recent first
+};
+
+class FrameCache;
+
 /// Where the frame draws, and what it leaves behind.
 struct ShapeCanvas {
     raster::Surface& surface;
-    /// The pen as last set, as given (a system-colour reference stays one, so it matches no pixel).
-    raster::OleColor pen = 0;
-    /// The window region; kept as it was when no renderer runs.
-    raster::Region region;
-    std::array<QPoint, 7>& shapePoints;
+    RegionCache& regions;
     std::array<QPoint, 7>& focusMarkPoints;
+    /// Where the frame's pixels may be kept and replayed; null: always draw.
+    FrameCache* frames = nullptr;
+    /// The pen as last set, as given (a system colour stays one, so it matches no pixel).
+    OleColor pen = 0;
+    /// The region the shape chose; null until a renderer runs.
+    const ShapeRegion* region = nullptr;
+    /// An item read pixels (its result depends on what is under it), or drew a curve.
+    bool readPixels = false;
+    bool drewCurves = false;
+    /// When set, every colour the frame draws in is added here.
+    std::vector<raster::ColorRef>* inks = nullptr;
 
-    /// Sets the pen of the following lines.
-    void setPen(raster::OleColor colour);
+    /// Sets the pen of the following lines; an untranslatable colour leaves the surface's pen as it was.
+    void setPen(OleColor colour);
 };
+
+/// Outline, style lines and focus outline write the same pixels whatever is under them, for one
+/// shape, size, look and pen. Curves cost far more to rasterise than to replay, so for the looks that
+/// draw them the written pixels are kept (found by drawing the frame over a colour it does not draw
+/// in) and later paints in the same look replay them. Looks whose items read pixels are always drawn.
+class FrameCache {
+public:
+    /// Steps 2 to 4 of the frame, replayed where they can be.
+    void draw(const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
+
+private:
+    struct Key {
+        const ShapeTable* table;
+        FrameState state;
+        OleColor pen;
+        raster::ColorRef surfacePen;
+        bool operator==(const Key& o) const;
+    };
+    struct Write {
+        int x, y;
+        raster::ColorRef colour;
+    };
+    struct Entry {
+        Key key;
+        bool replay = false;
+        std::vector<Write> writes;
+        std::array<std::optional<QPoint>, 7> focusMarkPoints;
+        OleColor pen = 0;
+        raster::ColorRef surfacePen = 0;
+    };
+    Entry record(const Key& key, const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
+
+    std::vector<Entry> entries_; // most recent first
+    raster::Surface scratch_;
+};
+
+/// Steps 2 to 4 of the frame (outline, style lines, focus outline), drawn.
+void drawFrame(const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
 
 /// Walks the four steps of the frame over one shape's table.
 void drawShapeTable(const ShapeTable& table, const FrameState& state, ShapeCanvas& canvas);
 
-/// Draws one item in the current pen (regions included); used by the frame and PaintButton.
+/// Draws one item in the current pen; used by the frame and the face renderer.
 void drawItem(const Item& item, const FrameState& state, ShapeCanvas& canvas);
 
 /// Calls the renderer of ButtonShape shape; false (nothing drawn, region untouched) outside 0..11.

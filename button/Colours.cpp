@@ -1,15 +1,16 @@
-#include "Raster.h"
+#include "Colours.h"
 
 #include <array>
 
-namespace raster {
-
 namespace {
+
+using raster::ColorRef;
+using raster::rgb;
 
 // Default system colours, indexes 0 (COLOR_SCROLLBAR) to 30 (COLOR_MENUBAR). The classic
 // Windows 2000 scheme, except the entries the button uses (1, 5, 8, 15, 16, 20, 21), which carry
 // what a fresh Vista-to-11 install shows, so a face looks like today's Windows on every machine.
-constexpr std::array<ColorRef, 31> kSystemColors = {
+constexpr std::array<ColorRef, 31> kSystemColours = {
     rgb(212, 208, 200), //  0 scroll bar
     rgb(0, 0, 0),       //  1 desktop (Vista and later)
     rgb(10, 36, 106),   //  2 active caption
@@ -45,23 +46,21 @@ constexpr std::array<ColorRef, 31> kSystemColors = {
 
 } // namespace
 
-std::optional<ColorRef> translateColor(OleColor color)
+std::optional<ColorRef> translateColour(OleColor c)
 {
-    // The top byte says what the rest means, as OleTranslateColor reads it without a palette:
-    // 0x00 a fixed colour, 0x01 a palette index and 0x02 a palette-relative colour (both passed on
-    // unchanged), 0x80 a system colour of which only the low byte is the index.
-    switch (color >> 24) {
+    // The top byte says what the rest means: 0x00 a plain colour, 0x01 a palette index and 0x02 a
+    // palette-relative colour (both passed on unchanged), 0x80 a system colour of which only the low
+    // byte is the index.
+    switch (c >> 24) {
     case 0x00:
     case 0x01:
     case 0x02:
-        return color;
+        return c;
     case 0x80:
-        if ((color & 0xFF) < kSystemColors.size())
-            return kSystemColors[color & 0xFF];
+        if ((c & 0xFF) < kSystemColours.size())
+            return kSystemColours[c & 0xFF];
         return std::nullopt;
     default:
         return std::nullopt;
     }
 }
-
-} // namespace raster
