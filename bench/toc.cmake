@@ -4,12 +4,12 @@
 # Reassembly and dispatch through the scripted socket.
 add_executable(toc_bench toc_bench.cpp)
 target_include_directories(toc_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
-target_link_libraries(toc_bench PRIVATE toc benchmark::benchmark)
+target_link_libraries(toc_bench PRIVATE Tarnwick::toc benchmark::benchmark)
 
 # Sign-on and room-join round trips against tocd on loopback.
 add_executable(tocd_bench tocd_bench.cpp)
 target_include_directories(tocd_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
-target_link_libraries(tocd_bench PRIVATE toc benchmark::benchmark)
+target_link_libraries(tocd_bench PRIVATE Tarnwick::toc benchmark::benchmark)
 target_compile_definitions(tocd_bench PRIVATE TOCD_PATH="$<TARGET_FILE:tocd>")
 add_dependencies(tocd_bench tocd)
 
@@ -21,7 +21,7 @@ add_executable(startup_probe startup_probe.cpp)
 # The soak's memory over a long session, for scripts/bench-soak.sh.
 add_executable(soak_memory soak_memory.cpp)
 target_include_directories(soak_memory PRIVATE ${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_SOURCE_DIR}/tests/toc)
-target_link_libraries(soak_memory PRIVATE toc)
+target_link_libraries(soak_memory PRIVATE Tarnwick::toc)
 target_compile_definitions(soak_memory PRIVATE TOCD_PATH="$<TARGET_FILE:tocd>")
 add_dependencies(soak_memory tocd)
 
