@@ -6,7 +6,6 @@
 TcpTocSocket::TcpTocSocket(QObject* parent)
     : TocSocket(parent)
 {
-    wire();
 }
 
 // We may be destroyed from inside one of the QTcpSocket's own signals (a listener deleting the
@@ -16,6 +15,7 @@ TcpTocSocket::~TcpTocSocket()
     release();
 }
 
+// A QTcpSocket lives from a connect until the next close; none is kept in between.
 void TcpTocSocket::wire()
 {
     m_socket = new QTcpSocket(this);
@@ -35,6 +35,8 @@ void TcpTocSocket::wire()
 // control is back in the event loop.
 void TcpTocSocket::release()
 {
+    if (!m_socket)
+        return;
     m_socket->disconnect(this);
     m_socket->setParent(nullptr);
     m_socket->abort();
@@ -45,21 +47,21 @@ void TcpTocSocket::release()
 void TcpTocSocket::connectToHost(const QString& host, quint16 port)
 {
     close();
+    wire();
     m_socket->connectToHost(host, port);
 }
 
-// A local close must not look like the peer's: the old socket goes with its signals.
+// A local close must not look like the peer's: the socket goes with its signals.
 void TcpTocSocket::close()
 {
     m_open = false;
-    if (m_socket->state() == QAbstractSocket::UnconnectedState && m_socket->bytesAvailable() == 0)
-        return;
     release();
-    wire();
 }
 
 int TcpTocSocket::state() const
 {
+    if (!m_socket)
+        return Closed;
     switch (m_socket->state()) {
     case QAbstractSocket::HostLookupState: return ResolvingHost;
     case QAbstractSocket::ConnectingState: return Connecting;
@@ -71,12 +73,13 @@ int TcpTocSocket::state() const
 
 void TcpTocSocket::send(const QByteArray& bytes)
 {
-    m_socket->write(bytes);
+    if (m_socket)
+        m_socket->write(bytes);
 }
 
 QByteArray TcpTocSocket::read()
 {
-    return m_socket->readAll();
+    return m_socket ? m_socket->readAll() : QByteArray();
 }
 
 void TcpTocSocket::onDisconnected()
