@@ -45,8 +45,6 @@ public:
         m_arrived += bytes;
         emit dataArrival();
     }
-    /// Bytes that arrive without a word, as while a listener is in a nested event loop.
-    void deliverQuietly(const QByteArray& bytes) { m_arrived += bytes; }
     void peerClose()
     {
         m_state = Closed;
@@ -62,8 +60,6 @@ public:
 
     /// Everything sent, as one byte stream.
     QByteArray wire() const { return sent.join(); }
-    /// What has arrived and the client has not read.
-    qsizetype unread() const { return m_arrived.size(); }
 
 private:
     int m_state = Closed;
