@@ -3,6 +3,7 @@
 #include "ModTOC.h"
 #include "QuonTOCSock.h"
 #include "TocErrors.h"
+#include "TocFramer.h"
 #include "TocParser.h"
 
 #include <algorithm>
@@ -478,7 +479,7 @@ void Presence::onLeftChat(std::int32_t roomId)
 void Presence::onIncomingPacket(std::int16_t type, const QByteArray& payload)
 {
     m_errorArgument.clear();
-    if (type == 2 && isError(payload)) {
+    if (type == int(FrameType::Data) && isError(payload)) {
         const ServerMessage message = TocParser::parse(payload);
         if (const auto* error = std::get_if<TocMessage::Error>(&message))
             m_errorArgument = QString::fromUtf8(error->argument);
@@ -492,7 +493,7 @@ void Presence::onIncomingPacket(std::int16_t type, const QByteArray& payload)
 void Presence::onError(std::int16_t code)
 {
     // The sign-on errors decide whether and when to try again.
-    if (code >= 980 && code <= 989)
+    if (code >= int(TocError::BadLogin) && code <= int(TocError::UnknownSignOnError))
         m_refusal = code;
     (void)log(TocErrors::logLine(code, std::exchange(m_errorArgument, QString())));
 }
@@ -564,7 +565,7 @@ void Presence::decide()
     if (m_state != State::Lost)
         return;
     // A wrong name or password, or a warning level too high, will not change by trying again.
-    if (m_stopped || !m_staySignedOn || m_refusal == 980 || m_refusal == 982) {
+    if (m_stopped || !m_staySignedOn || m_refusal == int(TocError::BadLogin) || m_refusal == int(TocError::WarningTooHigh)) {
         m_state = State::SignedOff;
         if (!m_stopped)
             emit ended();
@@ -587,7 +588,7 @@ std::chrono::milliseconds Presence::nextWait()
     const double spread = 1.0 + kSpread * (2.0 * m_clock->random() - 1.0);
     double seconds = std::min(nominal * spread, longest);
     // The server asked for ten minutes' peace.
-    if (m_refusal == 983)
+    if (m_refusal == int(TocError::ConnectingTooOften))
         seconds = std::max(seconds, double(kTooOftenRetry.count()));
     return std::chrono::milliseconds(std::llround(seconds * 1000));
 }

@@ -1,5 +1,7 @@
 #include "TocErrors.h"
 
+#include "TocParser.h"
+
 #include <array>
 
 namespace TocErrors {
@@ -7,7 +9,7 @@ namespace TocErrors {
 namespace {
 
 struct Meaning {
-    int code;
+    TocError code;
     const char* about;   // the protocol's text, %1 standing for the argument
     const char* general; // the same without an argument (null: the text names none)
 };
@@ -15,26 +17,26 @@ struct Meaning {
 // The protocol's own texts, and for those that name a user or room a phrasing without one, for
 // servers that leave the argument out.
 constexpr std::array<Meaning, 20> kMeanings{{
-    {901, "%1 is not currently available.", "The user is not currently available."},
-    {902, "Warning of %1 is not currently available.", "Warning is not currently available."},
-    {903, "A message has been dropped, you are exceeding the server speed limit.", nullptr},
-    {911, "Error validating input.", nullptr},
-    {912, "Invalid account.", nullptr},
-    {913, "Error encountered while processing request.", nullptr},
-    {914, "Service unavailable.", nullptr},
-    {950, "Chat in %1 is unavailable.", "Chat is unavailable."},
-    {960, "You are sending messages too fast to %1.", "You are sending messages too fast."},
-    {961, "You missed an IM from %1 because it was too big.", "You missed an IM because it was too big."},
-    {962, "You missed an IM from %1 because it was sent too fast.", "You missed an IM because it was sent too fast."},
-    {970, "Failure.", nullptr},
-    {971, "Too many matches.", nullptr},
-    {972, "Need more qualifiers.", nullptr},
-    {973, "Directory service temporarily unavailable.", nullptr},
-    {980, "Incorrect screen name or password.", nullptr},
-    {981, "The service is temporarily unavailable.", nullptr},
-    {982, "Your warning level is currently too high to sign on.", nullptr},
-    {983, "You have been connecting and disconnecting too frequently; wait 10 minutes and try again.", nullptr},
-    {989, "An unknown sign-on error has occurred (%1).", "An unknown sign-on error has occurred."},
+    {TocError::UserNotAvailable, "%1 is not currently available.", "The user is not currently available."},
+    {TocError::WarningNotAvailable, "Warning of %1 is not currently available.", "Warning is not currently available."},
+    {TocError::MessageDropped, "A message has been dropped, you are exceeding the server speed limit.", nullptr},
+    {TocError::InvalidInput, "Error validating input.", nullptr},
+    {TocError::InvalidAccount, "Invalid account.", nullptr},
+    {TocError::RequestFailed, "Error encountered while processing request.", nullptr},
+    {TocError::ServiceUnavailable, "Service unavailable.", nullptr},
+    {TocError::ChatUnavailable, "Chat in %1 is unavailable.", "Chat is unavailable."},
+    {TocError::SendingTooFast, "You are sending messages too fast to %1.", "You are sending messages too fast."},
+    {TocError::MissedImTooBig, "You missed an IM from %1 because it was too big.", "You missed an IM because it was too big."},
+    {TocError::MissedImTooFast, "You missed an IM from %1 because it was sent too fast.", "You missed an IM because it was sent too fast."},
+    {TocError::DirectoryFailure, "Failure.", nullptr},
+    {TocError::TooManyMatches, "Too many matches.", nullptr},
+    {TocError::NeedMoreQualifiers, "Need more qualifiers.", nullptr},
+    {TocError::DirectoryUnavailable, "Directory service temporarily unavailable.", nullptr},
+    {TocError::BadLogin, "Incorrect screen name or password.", nullptr},
+    {TocError::ServiceTemporarilyUnavailable, "The service is temporarily unavailable.", nullptr},
+    {TocError::WarningTooHigh, "Your warning level is currently too high to sign on.", nullptr},
+    {TocError::ConnectingTooOften, "You have been connecting and disconnecting too frequently; wait 10 minutes and try again.", nullptr},
+    {TocError::UnknownSignOnError, "An unknown sign-on error has occurred (%1).", "An unknown sign-on error has occurred."},
 }};
 
 // The longest argument shown: a name or a short reason, not a page the server chose to send.
@@ -54,7 +56,7 @@ QString logLine(std::int16_t code, const QString& argument)
 {
     const QString named = oneLine(argument.left(kMaxArgument)).trimmed();
     for (const Meaning& m : kMeanings) {
-        if (m.code != code)
+        if (m.code != TocError(code))
             continue;
         const QString sentence = !m.general        ? QString::fromLatin1(m.about)
                                  : named.isEmpty() ? QString::fromLatin1(m.general)

@@ -14,6 +14,21 @@ int wordAt(const char* p, qsizetype i)
 }
 } // namespace
 
+QByteArray TocFramer::encode(int type, quint16 sequence, QByteArrayView payload)
+{
+    Q_ASSERT(type >= 0 && type <= 255 && payload.size() <= 0xFFFF);
+    QByteArray frame;
+    frame.reserve(kHeaderSize + payload.size());
+    frame += '*';
+    frame += static_cast<char>(type);
+    frame += static_cast<char>(sequence >> 8);
+    frame += static_cast<char>(sequence & 0xFF);
+    frame += static_cast<char>(payload.size() >> 8);
+    frame += static_cast<char>(payload.size() & 0xFF);
+    frame += payload;
+    return frame;
+}
+
 void TocFramer::feed(const QByteArray& bytes)
 {
     if (!m_violation.isEmpty() || bytes.isEmpty())

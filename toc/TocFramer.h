@@ -10,6 +10,16 @@
 #include <QByteArrayView>
 #include <QString>
 
+/// FLAP frame types. Data frames carry the protocol's text lines; a client reading leniently also
+/// meets others (any byte) and passes them on.
+enum class FrameType : quint8 {
+    SignOn = 1,
+    Data = 2,
+    Error = 3,
+    SignOff = 4,
+    KeepAlive = 5,
+};
+
 class TocFramer
 {
 public:
@@ -25,7 +35,16 @@ public:
         int type = 0;
         quint16 sequence = 0;
         QByteArray payload;
+        bool is(FrameType t) const { return type == int(t); }
     };
+
+    /// One whole frame: the header for type, sequence and the payload's length, then the payload.
+    /// The caller keeps type within 0..255 and the payload within 65535 bytes.
+    static QByteArray encode(int type, quint16 sequence, QByteArrayView payload);
+    static QByteArray encode(FrameType type, quint16 sequence, QByteArrayView payload)
+    {
+        return encode(int(type), sequence, payload);
+    }
 
     explicit TocFramer(Mode mode = Mode::Client)
         : m_mode(mode)

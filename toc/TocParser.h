@@ -14,6 +14,30 @@
 #include <optional>
 #include <variant>
 
+/// The numbers of the server's ERROR messages. 980 to 989 answer a sign-on.
+enum class TocError : std::int16_t {
+    UserNotAvailable = 901,
+    WarningNotAvailable = 902,
+    MessageDropped = 903,
+    InvalidInput = 911,
+    InvalidAccount = 912,
+    RequestFailed = 913,
+    ServiceUnavailable = 914,
+    ChatUnavailable = 950,
+    SendingTooFast = 960,
+    MissedImTooBig = 961,
+    MissedImTooFast = 962,
+    DirectoryFailure = 970,
+    TooManyMatches = 971,
+    NeedMoreQualifiers = 972,
+    DirectoryUnavailable = 973,
+    BadLogin = 980,
+    ServiceTemporarilyUnavailable = 981,
+    WarningTooHigh = 982,
+    ConnectingTooOften = 983,
+    UnknownSignOnError = 989,
+};
+
 namespace TocMessage {
 
 /// A command word the client does not know (or an empty line).

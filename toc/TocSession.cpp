@@ -73,14 +73,7 @@ void TocSession::sendFrame(int type, QByteArrayView payload)
     if (++mlngSeq >= 65535)
         mlngSeq = 0;
 
-    QByteArray frame;
-    frame.reserve(TocFramer::kHeaderSize + payload.size());
-    frame += '*';
-    frame += static_cast<char>(type);
-    frame += ModTOC::EncodeWord(mlngSeq);
-    frame += ModTOC::EncodeWord(static_cast<std::int32_t>(payload.size()));
-    frame += payload;
-    m_out.send(frame);
+    m_out.send(TocFramer::encode(type, static_cast<quint16>(mlngSeq), payload));
 }
 
 void TocSession::sendLine(QByteArrayView line)
@@ -89,7 +82,7 @@ void TocSession::sendLine(QByteArrayView line)
     payload.reserve(line.size() + 1);
     payload += line;
     payload += '\0';
-    sendFrame(2, payload);
+    sendFrame(int(FrameType::Data), payload);
 }
 
 // A TOC2 server builds the configuration it sends at sign-on from its own buddy list, so a buddy
@@ -137,14 +130,14 @@ std::optional<SessionEvent> TocSession::next()
 // login line. Data frames carry one message each; other frame types mean nothing more.
 std::optional<SessionEvent> TocSession::handleFrame()
 {
-    if (m_frame.type == 1) {
+    if (m_frame.is(FrameType::SignOn)) {
         if (TocParser::isSignOnVersion(m_frame.payload)) {
-            sendFrame(1, TocCommands::signOn(mstrUserName));
+            sendFrame(int(FrameType::SignOn), TocCommands::signOn(mstrUserName));
             sendLine(TocCommands::login(mstrUserName, mstrRoasted));
         }
         return std::nullopt;
     }
-    if (m_frame.type != 2)
+    if (!m_frame.is(FrameType::Data))
         return std::nullopt;
     return handleMessage(TocParser::parse(m_frame.payload));
 }

@@ -114,7 +114,7 @@ void TocServer::receive(int id, const QByteArray& bytes)
             return;
         case TocFramer::Next::Handshake:
             s.stage = Stage::SignOnFrame;
-            sendFrame(s, 1, kFlapVersion);
+            sendFrame(s, FrameType::SignOn, kFlapVersion);
             break;
         case TocFramer::Next::Frame:
             handleFrame(s, frame.type, frame.payload);
@@ -164,12 +164,12 @@ void TocServer::log(const Session& s, const QString& what) const
 
 void TocServer::handleFrame(Session& s, int type, const QByteArray& payload)
 {
-    switch (type) {
-    case 1:
+    switch (FrameType(type)) {
+    case FrameType::SignOn:
         if (s.stage != Stage::SignOnFrame)
             return drop(s, QStringLiteral("unexpected sign-on frame"));
         return handleSignOnFrame(s, payload);
-    case 2: {
+    case FrameType::Data: {
         if (s.stage == Stage::SignOnFrame)
             return drop(s, QStringLiteral("command before sign-on"));
         // Client commands end in a zero byte; whatever follows one is not part of the command.
@@ -185,9 +185,9 @@ void TocServer::handleFrame(Session& s, int type, const QByteArray& payload)
         }
         return handleCommand(s, line);
     }
-    case 4:
+    case FrameType::SignOff:
         return drop(s, QStringLiteral("signed off"));
-    case 5:
+    case FrameType::KeepAlive:
         return log(s, QStringLiteral("keep-alive"));
     default:
         return drop(s, QStringLiteral("unexpected frame type %1").arg(type));
@@ -212,7 +212,7 @@ void TocServer::handleLogin(Session& s, const QByteArrayList& words)
     const QByteArray key = words.size() > 4 ? NormalizeName(words[3]) : QByteArray();
     const Account* account = m_accounts.find(key);
     if (!account || words[4].toLower() != ModTOC::RoastPassword(account->password)) {
-        sendError(s, 980);
+        sendError(s, TocError::BadLogin);
         return drop(s, QStringLiteral("wrong password or unknown name \"%1\"").arg(QString::fromLatin1(key)));
     }
     // A second sign-on of the same name replaces the first, as the service always did.
@@ -236,41 +236,34 @@ void TocServer::handleCommand(Session& s, QByteArrayView line)
     const std::optional<QByteArrayList> words = splitTocArgs(line);
     if (!words) {
         log(s, QStringLiteral("malformed arguments"));
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     }
     const QByteArray word = words->first().toLower();
     const auto it = commands().find(word);
     if (it == commands().end()) {
         log(s, QStringLiteral("unknown command \"%1\"").arg(QString::fromLatin1(word.left(64))));
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     }
     const QByteArrayList args = words->mid(1);
     if (args.size() < it->minArgs)
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     (this->*it->handler)(s, args, line);
 }
 
 // ---- output
 
-void TocServer::sendFrame(Session& s, int type, QByteArrayView payload)
+void TocServer::sendFrame(Session& s, FrameType type, QByteArrayView payload)
 {
     if (payload.size() > 0xFFFF) {
         log(s, QStringLiteral("dropped a message too long for one frame"));
         return;
     }
-    QByteArray frame;
-    frame.reserve(6 + payload.size());
-    frame += '*';
-    frame += static_cast<char>(type);
-    frame += ModTOC::EncodeWord(s.seq++);
-    frame += ModTOC::EncodeWord(static_cast<std::int32_t>(payload.size()));
-    frame += payload;
-    m_out.write(s.id, frame);
+    m_out.write(s.id, TocFramer::encode(type, s.seq++, payload));
 }
 
-void TocServer::sendError(Session& s, int code, QByteArrayView arg)
+void TocServer::sendError(Session& s, TocError code, QByteArrayView arg)
 {
-    QByteArray line = "ERROR:" + QByteArray::number(code);
+    QByteArray line = "ERROR:" + QByteArray::number(int(code));
     if (!arg.isEmpty())
         line += ':' + arg.toByteArray();
     send(s, line);
@@ -325,7 +318,7 @@ void TocServer::cmdSendIm(Session& s, const QByteArrayList& args, QByteArrayView
 {
     Session* to = onlineUser(args[0]);
     if (!to || denies(*to, s))
-        return sendError(s, 901, args[0]);
+        return sendError(s, TocError::UserNotAvailable, args[0]);
     const bool autoResponse = args.size() > 2 && args[2] == "auto";
     send(*to, "IM_IN_ENC2:" + nameOf(s) + (autoResponse ? ":T" : ":F") + ":F:T: O :F:L:en:" + args[1]);
 }
@@ -350,7 +343,7 @@ void TocServer::cmdGetStatus(Session& s, const QByteArrayList& args, QByteArrayV
 {
     const Session* user = onlineUser(args[0]);
     if (!user || denies(*user, s))
-        return sendError(s, 901, args[0]);
+        return sendError(s, TocError::UserNotAvailable, args[0]);
     send(s, buddyLine(*user, true));
 }
 
@@ -365,7 +358,7 @@ void TocServer::cmdGetInfo(Session& s, const QByteArrayList& args, QByteArrayVie
 {
     const Session* user = onlineUser(args[0]);
     if (!user)
-        return sendError(s, 901, args[0]);
+        return sendError(s, TocError::UserNotAvailable, args[0]);
     send(s, "GOTO_URL:TIC:" + user->profile);
 }
 
@@ -384,7 +377,7 @@ void TocServer::cmdNewBuddies(Session& s, const QByteArrayList& args, QByteArray
 {
     const QByteArrayView text = QByteArrayView(args[0]).trimmed();
     if (!text.startsWith('{') || !text.endsWith('}'))
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     QByteArrayList& config = m_accounts.find(s.key)->config;
     QByteArray group = "Buddies";
     for (QByteArray entry : text.sliced(1, text.size() - 2).toByteArray().split('\n')) {
@@ -422,7 +415,7 @@ void TocServer::cmdEvil(Session& s, const QByteArrayList& args, QByteArrayView)
 {
     Session* user = onlineUser(args[0]);
     if (!user)
-        return sendError(s, 902, args[0]);
+        return sendError(s, TocError::WarningNotAvailable, args[0]);
     user->warning = std::min(user->warning + 10, 100);
     const bool anonymous = args.size() > 1 && args[1] == "anon";
     send(*user, "EVILED:" + QByteArray::number(user->warning) + ':' + (anonymous ? QByteArray() : nameOf(s)));
@@ -433,7 +426,7 @@ void TocServer::cmdEvil(Session& s, const QByteArrayList& args, QByteArrayView)
 void TocServer::cmdFormatNickname(Session& s, const QByteArrayList& args, QByteArrayView)
 {
     if (NormalizeName(args[0]) != s.key || args[0].contains(':'))
-        return sendError(s, 911);
+        return sendError(s, TocError::InvalidInput);
     m_accounts.find(s.key)->formattedName = args[0];
     send(s, "ADMIN_NICK_STATUS:0");
     send(s, "NICK:" + args[0]);
@@ -443,7 +436,7 @@ void TocServer::cmdChangePasswd(Session& s, const QByteArrayList& args, QByteArr
 {
     Account* account = m_accounts.find(s.key);
     if (args[0] != account->password || args[1].isEmpty())
-        return sendError(s, 911);
+        return sendError(s, TocError::InvalidInput);
     account->password = args[1];
     send(s, "ADMIN_PASSWD_STATUS:0");
 }
@@ -455,7 +448,7 @@ void TocServer::cmdChatJoin(Session& s, const QByteArrayList& args, QByteArrayVi
 {
     const std::optional<int> exchange = toInt(args[0]);
     if (!exchange || !isChatExchange(*exchange) || !isValidRoomName(args[1]))
-        return sendError(s, 950, args[1]);
+        return sendError(s, TocError::ChatUnavailable, args[1]);
     const QByteArray key = QByteArray::number(*exchange) + ':' + NormalizeName(args[1]);
     int id = m_roomByKey.value(key);
     if (!id) {
@@ -512,7 +505,7 @@ void TocServer::cmdChatSend(Session& s, const QByteArrayList& args, QByteArrayVi
 {
     const Room* room = memberRoom(s, args[0]);
     if (!room)
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     sendToMembers(*room, "CHAT_IN_ENC:" + QByteArray::number(room->id) + ':' + nameOf(s) + ":F:A:en:" + args[1]);
 }
 
@@ -521,21 +514,21 @@ void TocServer::cmdChatWhisper(Session& s, const QByteArrayList& args, QByteArra
 {
     const Room* room = memberRoom(s, args[0]);
     if (!room)
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     const QByteArray key = NormalizeName(args[1]);
     for (int member : room->members) {
         Session& to = m_sessions.at(member);
         if (to.key == key)
             return send(to, "CHAT_IN_ENC:" + QByteArray::number(room->id) + ':' + nameOf(s) + ":T:A:en:" + args[2]);
     }
-    sendError(s, 901, args[1]);
+    sendError(s, TocError::UserNotAvailable, args[1]);
 }
 
 void TocServer::cmdChatLeave(Session& s, const QByteArrayList& args, QByteArrayView)
 {
     const Room* room = memberRoom(s, args[0]);
     if (!room)
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     log(s, QStringLiteral("left room %1").arg(room->id));
     leaveRoom(s, room->id, true);
 }
@@ -545,11 +538,11 @@ void TocServer::cmdChatInvite(Session& s, const QByteArrayList& args, QByteArray
 {
     const Room* room = memberRoom(s, args[0]);
     if (!room)
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     for (const QByteArray& name : args.mid(2)) {
         Session* to = onlineUser(name);
         if (!to || denies(*to, s)) {
-            sendError(s, 901, name);
+            sendError(s, TocError::UserNotAvailable, name);
             continue;
         }
         to->invitations.insert(room->id);
@@ -562,7 +555,7 @@ void TocServer::cmdChatAccept(Session& s, const QByteArrayList& args, QByteArray
 {
     const std::optional<int> id = toInt(args[0]);
     if (!id || !s.invitations.contains(*id) || !m_rooms.count(*id))
-        return sendError(s, 913);
+        return sendError(s, TocError::RequestFailed);
     enterRoom(s, m_rooms.at(*id));
 }
 

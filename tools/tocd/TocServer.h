@@ -4,6 +4,7 @@
 // TocServer holds the accounts, the signed-on users and the chat rooms.
 #include "Accounts.h"
 #include "TocFramer.h"
+#include "TocParser.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -74,9 +75,9 @@ private:
     void drop(Session& s, const QString& reason);
     void log(const Session& s, const QString& what) const;
 
-    void sendFrame(Session& s, int type, QByteArrayView payload);
-    void send(Session& s, QByteArrayView line) { sendFrame(s, 2, line); }
-    void sendError(Session& s, int code, QByteArrayView arg = {});
+    void sendFrame(Session& s, FrameType type, QByteArrayView payload);
+    void send(Session& s, QByteArrayView line) { sendFrame(s, FrameType::Data, line); }
+    void sendError(Session& s, TocError code, QByteArrayView arg = {});
     void sendToMembers(const Room& room, QByteArrayView line, int except = 0);
 
     Session* onlineUser(QByteArrayView name);
