@@ -3,15 +3,40 @@
 // ($XDG_CONFIG_HOME/Tarnwick/Tarnwick.ini on Linux, %APPDATA%\Tarnwick\Tarnwick.ini on Windows).
 // Keys: "ScreenName", "Exchange", "StaySignedOn", "RememberPassword", and the array "Rooms" of
 // "Name" and "Exchange". Never the password, never the server.
-#include "Presence.h"
+//
+// Nothing in the file is lost without a word: a file with anything that cannot be read back as it
+// is (a malformed line, a comment, a room or value that cannot be used) is copied beside it as
+// Tarnwick.ini.unreadable before anything is written, and the log says so. A save that fails says
+// why, once for each cause.
+#include "PresenceTypes.h"
 
-namespace AppSettings {
+#include <QString>
 
-/// The most rooms read back: as many as the client's room table holds.
-inline constexpr int kMaxRooms = 1000;
+class AppSettings
+{
+public:
+    /// The user's settings file.
+    AppSettings();
+    /// Another file (tests).
+    explicit AppSettings(QString path);
 
-/// What the settings file holds; defaults for whatever is missing or cannot be used.
-Presence::Remembered load();
-void save(const Presence::Remembered& remembered);
+    const QString& path() const { return m_path; }
+    /// The folder that holds the file: one running copy per folder.
+    QString folder() const;
 
-} // namespace AppSettings
+    /// What the file holds; defaults for whatever is missing or cannot be used. When something
+    /// could not be read, the file is copied aside first and problem() gives the log line.
+    RememberedSettings load();
+    const QString& problem() const { return m_problem; }
+
+    /// Writes the settings. Returns the log line for a failure not told before, else nothing.
+    QString save(const RememberedSettings& remembered);
+
+private:
+    QString keepUnreadable(const QString& what);
+
+    QString m_path;
+    QString m_problem;
+    QString m_lastFailure;
+    QString m_keepAsItIs; // why the file must not be written: its copy failed
+};

@@ -3,28 +3,23 @@
 #include "AppSettings.h"
 #include "PasswordVault.h"
 #include "QuonTOCSock.h"
-#include "TocErrors.h"
+#include "SingleInstance.h"
+#include "StopSignals.h"
+#include "Texts.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
-#include <csignal>
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
-// Set by the signal handler, read by a timer on the event loop: all a handler may safely do.
-volatile std::sig_atomic_t g_stopSignal = 0;
-
-extern "C" void onStopSignal(int signal)
-{
-    g_stopSignal = signal;
-}
-
-// How often the event loop looks for a stop signal.
-constexpr int kSignalCheckMs = 100;
 // A password is one short line; more is not a password file.
 constexpr qint64 kMaxPasswordFile = 4096;
 
@@ -32,7 +27,7 @@ constexpr qint64 kMaxPasswordFile = 4096;
 
 void printEcho(const char* kind, const QString& text)
 {
-    std::printf("%s: %s\n", kind, TocErrors::oneLine(text).toUtf8().constData());
+    std::printf("%s: %s\n", kind, Texts::oneLine(text).toUtf8().constData());
     std::fflush(stdout);
 }
 
@@ -40,23 +35,25 @@ PasswordFile readPasswordFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.isFile())
-        return {{}, QStringLiteral("the password file %1 does not exist or is not a file").arg(path)};
+        return {{}, Texts::get(Text::PasswordFileMissing, {path})};
 #ifdef Q_OS_UNIX
+    if (info.ownerId() != ::getuid())
+        return {{}, Texts::get(Text::PasswordFileNotOwned, {path})};
+    if (info.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther))
+        return {{}, Texts::get(Text::PasswordFileWritable, {path})};
     if (info.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther))
-        return {{}, QStringLiteral("others may read the password file %1; make it readable by its owner only "
-                                   "(chmod 600)")
-                        .arg(path)};
+        return {{}, Texts::get(Text::PasswordFileReadable, {path})};
 #endif
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("cannot read the password file %1: %2").arg(path, file.errorString())};
+        return {{}, Texts::get(Text::PasswordFileUnreadable, {path, file.errorString()})};
     if (file.size() > kMaxPasswordFile)
-        return {{}, QStringLiteral("the password file %1 is larger than %2 bytes").arg(path).arg(kMaxPasswordFile)};
+        return {{}, Texts::get(Text::PasswordFileTooLarge, {path, QString::number(kMaxPasswordFile)})};
     QByteArray line = file.readLine(kMaxPasswordFile + 1);
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     if (line.isEmpty())
-        return {{}, QStringLiteral("the password file %1 holds no password on its first line").arg(path)};
+        return {{}, Texts::get(Text::PasswordFileEmpty, {path})};
     return {QString::fromUtf8(line), {}};
 }
 
@@ -67,14 +64,36 @@ int runHeadless(const HeadlessOptions& options)
         const PasswordFile file = readPasswordFile(options.passwordFile);
         if (!file.error.isEmpty()) {
             std::fprintf(stderr, "tarnwick: %s\n", file.error.toLocal8Bit().constData());
-            return 2;
+            return kExitRefused;
         }
         password = file.password;
+        keepSecretsFromDumps();
     }
+
+    AppSettings settings;
+    SingleInstance instance(settings.folder());
+    if (!instance.claim()) {
+        std::fprintf(stderr, "%s\n",
+                     Texts::get(Text::AlreadyRunning, {QString::number(instance.holder())}).toLocal8Bit().constData());
+        return kExitAlreadyRunning;
+    }
+    instance.listen(false);
 
     QuonTOCSock sock;
     Presence presence(sock, makeQtClock(options.retryScale), std::make_unique<KeychainVault>());
-    Presence::Remembered remembered = AppSettings::load();
+    const auto log = [](const QString& line) { printEcho("log", line); };
+    QObject::connect(&presence, &Presence::logLine, log);
+    QObject::connect(&presence, &Presence::directLogLine, log);
+    QObject::connect(&presence, &Presence::statusChanged, [](const QString& text) { printEcho("status", text); });
+    if (options.echo) {
+        QObject::connect(&presence, &Presence::roomsChanged, [&presence] {
+            printEcho("rooms", presence.roomList().entries().join(QStringLiteral(" | ")));
+        });
+    }
+
+    Presence::Remembered remembered = settings.load();
+    if (!settings.problem().isEmpty())
+        log(settings.problem());
     if (!options.screenName.isEmpty())
         remembered.screenName = options.screenName;
     presence.restore(remembered);
@@ -82,25 +101,18 @@ int runHeadless(const HeadlessOptions& options)
     presence.setPassword(password);
     for (const Presence::Room& room : options.rooms)
         presence.addRoom(room);
-
-    QObject::connect(&presence, &Presence::logLine, [](const QString& line) { printEcho("log", line); });
-    QObject::connect(&presence, &Presence::directLogLine, [](const QString& line) { printEcho("log", line); });
-    QObject::connect(&presence, &Presence::statusChanged, [](const QString& text) { printEcho("status", text); });
-    QObject::connect(&presence, &Presence::rememberedChanged, [&] { AppSettings::save(presence.remembered()); });
-    // Nothing more will happen: a refused sign-on, or nothing to sign on with.
-    QObject::connect(&presence, &Presence::ended, [] { QCoreApplication::exit(1); });
-
-    std::signal(SIGINT, onStopSignal);
-    std::signal(SIGTERM, onStopSignal);
-    QTimer signalCheck;
-    QObject::connect(&signalCheck, &QTimer::timeout, [&] {
-        if (!g_stopSignal)
-            return;
-        signalCheck.stop();
-        presence.signOff();
-        QCoreApplication::exit(0);
+    QObject::connect(&presence, &Presence::rememberedChanged, [&] {
+        if (const QString failure = settings.save(presence.remembered()); !failure.isEmpty())
+            log(failure);
     });
-    signalCheck.start(kSignalCheckMs);
+    // Nothing more will happen: a refused sign-on, or nothing to sign on with.
+    QObject::connect(&presence, &Presence::ended, [] { QCoreApplication::exit(kExitEnded); });
+
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::received, [&] {
+        presence.signOff();
+        QCoreApplication::exit(kExitStopped);
+    });
 
     // From inside the event loop, so that an end at once can end it.
     QTimer::singleShot(0, &presence, [&] { presence.start(true); });

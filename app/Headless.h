@@ -5,7 +5,6 @@
 
 #include <QString>
 
-
 struct HeadlessOptions {
     QString host;
     quint16 port = Presence::kDefaultPort;
@@ -13,11 +12,19 @@ struct HeadlessOptions {
     QString passwordFile; // empty: the keychain
     QList<Presence::Room> rooms;
     double retryScale = 1.0;
+    bool echo = false; // also the room list, as "rooms: ..."
 };
 
-/// Runs the session until SIGINT or SIGTERM (which sign off and give 0) or until it ends with
-/// nothing more planned (1). Needs a QCoreApplication. A password file that cannot be used gives 2
-/// at once, with a message on standard error.
+/// Exit codes of the window-less mode.
+enum HeadlessExit {
+    kExitStopped = 0,        // SIGINT, SIGTERM or SIGHUP: signed off
+    kExitEnded = 1,          // the server refused the sign-on for good, or nothing to sign on with
+    kExitRefused = 2,        // a password file that cannot be used
+    kExitAlreadyRunning = 3, // another copy runs with the same settings
+};
+
+/// Runs the session until a stop signal or until it ends with nothing more planned. Needs a
+/// QCoreApplication.
 int runHeadless(const HeadlessOptions& options);
 
 /// The password on the first line of a file, or why the file cannot be used.
@@ -26,7 +33,7 @@ struct PasswordFile {
     QString error; // empty when the password was read
 };
 /// Reads the password file at path; refuses one that cannot be read, holds no password on its first
-/// line, or (on Unix) may be read by anyone but its owner.
+/// line, or (on Unix) may be read or written by anyone but its owner, or is not the user's own.
 PasswordFile readPasswordFile(const QString& path);
 
 /// One line of the echo on standard output, "kind: text", with control characters shown as blanks.

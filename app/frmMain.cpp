@@ -2,9 +2,11 @@
 
 #include "Artwork.h"
 #include "Button.h"
+#include "ListBox.h"
+#include "LogModel.h"
 #include "PropertyBag.h"
 #include "QuonTOCSock.h"
-#include "TocErrors.h"
+#include "Texts.h"
 #include "Units.h"
 #include "frmMainDesign.h"
 #include "modSysTray.h"
@@ -14,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
@@ -55,9 +56,6 @@ QColor designColor(unsigned value, const QPalette& palette)
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-// A room entry carries the room it stands for (the session keeper's key), where one is known.
-constexpr int kRoomKeyRole = Qt::UserRole;
-
 } // namespace
 
 frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, std::unique_ptr<PresenceClock> clock,
@@ -69,7 +67,7 @@ frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, std::unique_ptr<PresenceCloc
     , m_icon(Artwork::appIcon())
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowTitle(Texts::get(Text::Title));
     setWindowIcon(m_icon);
     setFont(D::windowFont());
     buildControls();
@@ -89,15 +87,12 @@ frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, std::unique_ptr<PresenceCloc
     connect(p, &Presence::logLine, this, &frmMain::addLog);
     connect(p, &Presence::directLogLine, this, &frmMain::appendLogLine);
     connect(p, &Presence::statusChanged, this, &frmMain::setStatusText);
-    connect(p, &Presence::joinedChat, this, &frmMain::onJoinedChat);
-    connect(p, &Presence::rejoined, this, &frmMain::onRejoined);
-    connect(p, &Presence::rejoinFailed, this, &frmMain::onRejoinFailed);
+    connect(p, &Presence::roomsChanged, this, [this] { emit roomsChanged(m_presence->roomList().entries()); });
     connect(p, &Presence::passwordRecalled, this, [this](const QString& password) {
         if (txtPW->text().isEmpty())
             txtPW->setText(password);
     });
-    connect(p, &Presence::connectionLost, this, [this] { notify(QStringLiteral("Connection to server lost.")); });
-    connect(p, &Presence::connectionBack, this, [this] { notify(QStringLiteral("Signed on again.")); });
+    connect(p, &Presence::notify, this, &frmMain::notify);
     // The "Joined chatroom" line names the room and exchange as the boxes show them when the server answers.
     p->setJoinLabel([this] { return txtRoom->text() + QLatin1Char(':') + txtExchange->text(); });
 
@@ -107,7 +102,7 @@ frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, std::unique_ptr<PresenceCloc
     buildMenu();
 
     // Load: the tray icon, holding imgICO's picture.
-    QSystemTrayIcon* tray = modSysTray::AddTrayIcon(this, QString::fromLatin1(kTitle), &m_icon);
+    QSystemTrayIcon* tray = modSysTray::AddTrayIcon(this, Texts::get(Text::Title), &m_icon);
     connect(tray, &QSystemTrayIcon::activated, this, &frmMain::trayActivated);
     tray->setContextMenu(m_menu);
 }
@@ -122,26 +117,23 @@ void frmMain::buildMenu()
 {
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("Menu"));
-    m_showHide = m_menu->addAction(QStringLiteral("Hide"), this, &frmMain::toggleShown);
+    m_showHide = m_menu->addAction(Texts::get(Text::MenuHide), this, &frmMain::toggleShown);
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Connect"), this, &frmMain::onConnectClick);
-    m_menu->addAction(QStringLiteral("Disconnect"), this, &frmMain::onDisconnectClick);
+    m_menu->addAction(Texts::get(Text::MenuConnect), this, &frmMain::onConnectClick);
+    m_menu->addAction(Texts::get(Text::MenuDisconnect), this, &frmMain::onDisconnectClick);
     m_menu->addSeparator();
-    m_staySignedOn = m_menu->addAction(QStringLiteral("Stay signed on"));
+    m_staySignedOn = m_menu->addAction(Texts::get(Text::MenuStaySignedOn));
     m_staySignedOn->setCheckable(true);
     connect(m_staySignedOn, &QAction::toggled, m_presence.get(), &Presence::setStaySignedOn);
-    m_rememberPassword = m_menu->addAction(QStringLiteral("Remember password"));
+    m_rememberPassword = m_menu->addAction(Texts::get(Text::MenuRememberPassword));
     m_rememberPassword->setCheckable(true);
     connect(m_rememberPassword, &QAction::toggled, m_presence.get(), &Presence::setRememberPassword);
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Quit"), this, [this] {
-        close();
-        emit quitRequested();
-    });
+    m_menu->addAction(Texts::get(Text::MenuQuit), this, &frmMain::quit);
     // Its items say what is true when it opens.
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         const bool shown = isVisible() && !(windowState() & Qt::WindowMinimized);
-        m_showHide->setText(shown ? QStringLiteral("Hide") : QStringLiteral("Show"));
+        m_showHide->setText(Texts::get(shown ? Text::MenuHide : Text::MenuShow));
         m_staySignedOn->setChecked(m_presence->staySignedOn());
         m_rememberPassword->setChecked(m_presence->rememberPassword());
     });
@@ -179,7 +171,7 @@ void frmMain::buildControls()
     setFixedSize(units::twipsToPixels(D::kClientWidth, dpiX), units::twipsToPixels(D::kClientHeight, dpiY));
 
     // Created in tab order, so the focus chain follows the design without further ordering.
-    frameLogin = new QGroupBox(QStringLiteral("Connection"), this);
+    frameLogin = new QGroupBox(Texts::get(Text::FrameConnection), this);
     named(frameLogin, "frameLogin");
     place(frameLogin, D::kFrameLogin);
 
@@ -200,9 +192,9 @@ void frmMain::buildControls()
         return box;
     };
 
-    lblSN = loginLabel("lblSN", QStringLiteral("ScreenName:"), D::kLblSN);
+    lblSN = loginLabel("lblSN", Texts::get(Text::LabelScreenName), D::kLblSN);
     txtSN = textBox("txtSN", frameLogin, D::kTxtSN);
-    lblPw = loginLabel("lblPw", QStringLiteral("Password:"), D::kLblPw);
+    lblPw = loginLabel("lblPw", Texts::get(Text::LabelPassword), D::kLblPw);
     txtPW = textBox("txtPW", frameLogin, D::kTxtPW);
     auto* starStyle = new StarPasswordStyle;
     starStyle->setParent(txtPW);
@@ -227,7 +219,7 @@ void frmMain::buildControls()
     named(statusPicture, "StatusPicture");
     statusPicture->setPixmap(QPixmap(QString::fromLatin1(Artwork::StatusPath)));
     statusPicture->setFixedSize(D::kPanelPicturePixels, D::kPanelPicturePixels);
-    statusText = new QLabel(QStringLiteral("Disconnected"), panel);
+    statusText = new QLabel(Texts::get(Text::StatusDisconnected), panel);
     named(statusText, "StatusText");
     panelLayout->addWidget(statusPicture);
     panelLayout->addWidget(statusText, 1);
@@ -246,15 +238,15 @@ void frmMain::buildControls()
     Logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Logo->setPixmap(QPixmap(QString::fromLatin1(Artwork::LogoPath)));
 
-    frameRooms = new QGroupBox(QStringLiteral("Chatrooms"), this);
+    frameRooms = new QGroupBox(Texts::get(Text::FrameChatrooms), this);
     named(frameRooms, "frameRooms");
     place(frameRooms, D::kFrameRooms);
     // List boxes scroll up and down only: a long line is cut at the edge, as in the classic list box.
-    lstChats = new QListWidget(frameRooms);
+    lstChats = new ListBox(frameRooms);
     named(lstChats, "lstChats");
-    lstChats->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstChats->setModel(&m_presence->roomList());
     place(lstChats, D::kLstChats);
-    lblChatRoom = new QLabel(QStringLiteral("RoomName:"), frameRooms);
+    lblChatRoom = new QLabel(Texts::get(Text::LabelRoomName), frameRooms);
     named(lblChatRoom, "lblChatRoom");
     place(lblChatRoom, D::kLblChatRoom);
     txtRoom = textBox("txtRoom", frameRooms, D::kTxtRoom);
@@ -265,9 +257,10 @@ void frmMain::buildControls()
     Leave = makeButton(QStringLiteral("Leave"), frameRooms);
     place(Leave, D::kLeave);
 
-    Log = new QListWidget(this);
+    Log = new ListBox(this);
     named(Log, "Log");
-    Log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_log = new LogModel(LogModel::kMaxLines, Log);
+    Log->setModel(m_log);
     Log->setFont(D::logFont());
     place(Log, D::kLog);
 
@@ -293,10 +286,10 @@ void frmMain::addLog(const QString& text)
     Log->setCurrentRow(Log->currentRow() + 1);
 }
 
-bool frmMain::removeRoom(const QListWidget& list, const QString& roomId) const
+bool frmMain::removeRoom(const QAbstractItemModel& list, const QString& roomId) const
 {
-    for (int i = 0; i < list.count(); ++i) {
-        const QStringList pieces = list.item(i)->text().split(QLatin1Char(':'));
+    for (int i = 0; i < list.rowCount(); ++i) {
+        const QStringList pieces = list.index(i, 0).data().toString().split(QLatin1Char(':'));
         if (pieces.size() > 1 && pieces[1] == roomId)
             return true;
     }
@@ -305,16 +298,8 @@ bool frmMain::removeRoom(const QListWidget& list, const QString& roomId) const
 
 void frmMain::appendLogLine(const QString& text)
 {
-    Log->addItem(text);
+    m_log->append(text);
     emit logLineAdded(text);
-}
-
-void frmMain::reportRooms()
-{
-    QStringList entries;
-    for (int i = 0; i < lstChats->count(); ++i)
-        entries << lstChats->item(i)->text();
-    emit roomsChanged(entries);
 }
 
 void frmMain::setStatusText(const QString& text)
@@ -336,8 +321,8 @@ void frmMain::onDisconnectClick()
 void frmMain::onJoinClick()
 {
     if (txtRoom->text().isEmpty()) {
-        QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kTitle),
-                        QStringLiteral("Please enter a chatroom to join."), QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, Texts::get(Text::Title), Texts::get(Text::EnterChatroom),
+                        QMessageBox::Ok, this);
         box.exec();
         return;
     }
@@ -345,71 +330,30 @@ void frmMain::onJoinClick()
     bool ok = false;
     const int exchange = txtExchange->text().trimmed().toInt(&ok);
     if (!ok || exchange < 0 || exchange > std::numeric_limits<std::int16_t>::max()) {
-        addLog(QStringLiteral("Invalid exchange number."));
+        addLog(Texts::get(Text::InvalidExchange));
         return;
     }
     m_presence->join(txtRoom->text(), static_cast<std::int16_t>(exchange));
 }
 
+// The row's name and id are its data: a room whose name holds ":" is left like any other.
 void frmMain::onLeaveClick()
 {
-    const int row = lstChats->currentRow();
-    if (row < 0 || !lstChats->item(row)->isSelected())
+    if (!lstChats->currentRowSelected())
         return;
-    m_selectedPieces = lstChats->item(row)->text().split(QLatin1Char(':'));
-    bool ok = false;
-    const std::int32_t id = m_selectedPieces.size() > 1 ? m_selectedPieces[1].toInt(&ok) : 0;
-    if (!ok)
-        return; // no id to leave: a name holding ":" or an entry without one
-    const QString key = lstChats->item(row)->data(kRoomKeyRole).toString();
-    m_presence->leave(id, key);
-    delete lstChats->takeItem(row);
-    // Nothing is picked for the next click: Qt would select the next entry, a room nobody chose.
+    const int row = lstChats->currentRow();
+    const RoomRow& entry = m_presence->roomList().rows()[row];
+    m_selectedPieces = {QString::fromUtf8(entry.name), QString::number(entry.id)};
+    m_presence->leave(row);
+    // Nothing is picked for the next click: the view would pick the next entry, a room nobody chose.
     lstChats->setCurrentRow(-1);
-    lstChats->clearSelection();
-    reportRooms();
-    addLog(QStringLiteral("Left chatroom ") + m_selectedPieces[0]);
-}
-
-void frmMain::onJoinedChat(const QByteArray& roomName, std::int32_t roomId, const QString& key)
-{
-    auto* item = new QListWidgetItem(QString::fromUtf8(roomName) + QLatin1Char(':') + QString::number(roomId));
-    if (!key.isEmpty())
-        item->setData(kRoomKeyRole, key);
-    lstChats->addItem(item);
-    reportRooms();
-}
-
-// Every entry of the room takes its new id; a room not listed yet (remembered from the last run) is added.
-void frmMain::onRejoined(const QString& key, const QByteArray& roomName, std::int32_t roomId)
-{
-    const QString text = QString::fromUtf8(roomName) + QLatin1Char(':') + QString::number(roomId);
-    bool listed = false;
-    for (int i = 0; i < lstChats->count(); ++i) {
-        if (lstChats->item(i)->data(kRoomKeyRole).toString() == key) {
-            lstChats->item(i)->setText(text);
-            listed = true;
-        }
-    }
-    if (!listed)
-        onJoinedChat(roomName, roomId, key);
-    else
-        reportRooms();
-}
-
-void frmMain::onRejoinFailed(const QString& key)
-{
-    for (int i = lstChats->count() - 1; i >= 0; --i)
-        if (lstChats->item(i)->data(kRoomKeyRole).toString() == key)
-            delete lstChats->takeItem(i);
-    reportRooms();
 }
 
 void frmMain::notify(const QString& text)
 {
     QSystemTrayIcon* tray = modSysTray::TrayIcon();
     if (!isVisible() && tray && modSysTray::TrayAvailable())
-        tray->showMessage(QString::fromLatin1(kTitle), text, m_icon);
+        tray->showMessage(Texts::get(Text::Title), text, m_icon);
 }
 
 void frmMain::trayActivated(QSystemTrayIcon::ActivationReason reason)
@@ -428,10 +372,21 @@ void frmMain::toggleShown()
             hideToTray();
         return;
     }
+    bringBack();
+}
+
+void frmMain::bringBack()
+{
     m_trayCheck->stop();
     showNormal();
     raise();
     activateWindow();
+}
+
+void frmMain::quit()
+{
+    close();
+    emit quitRequested();
 }
 
 void frmMain::showInTray()
@@ -456,12 +411,8 @@ void frmMain::checkTray()
         m_trayCheck->stop();
         return;
     }
-    if (modSysTray::TrayAvailable())
-        return;
-    m_trayCheck->stop();
-    showNormal();
-    raise();
-    activateWindow();
+    if (!modSysTray::TrayAvailable())
+        bringBack();
 }
 
 void frmMain::changeEvent(QEvent* event)

@@ -24,7 +24,9 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class ListBox;
+class LogModel;
+class QAbstractItemModel;
 class QMenu;
 class QStatusBar;
 
@@ -33,7 +35,6 @@ class frmMain : public QWidget
     Q_OBJECT
 public:
     static constexpr quint16 kDefaultPort = Presence::kDefaultPort;
-    static constexpr char kTitle[] = "Tarnwick";
     /// How often a window hidden to the tray checks that the tray is still there.
     static constexpr int kTrayCheckMs = 500;
 
@@ -54,13 +55,13 @@ public:
     /// Appends a line to the log and moves the log's selection one line down.
     void addLog(const QString& text);
     /// Whether an entry of list carries roomId after its ":" (entries without one never match).
-    bool removeRoom(const QListWidget& list, const QString& roomId) const;
+    bool removeRoom(const QAbstractItemModel& list, const QString& roomId) const;
 
     QuonTOCSock& sock() { return *Sock; }
     Presence& presence() { return *m_presence; }
     /// The menu of the tray icon, the logo and the status bar.
     QMenu* menu() const { return m_menu; }
-    /// The pieces of the room entry the last Leave click split (name, id).
+    /// The pieces of the room entry the last Leave click took (name, id).
     const QStringList& selectedEntryPieces() const { return m_selectedPieces; }
 
     /// Handles a click on the tray icon: a left click hides a shown window or brings a hidden one back.
@@ -69,13 +70,17 @@ public:
     void toggleShown();
     /// Starts hidden to the tray when there is one, else minimised.
     void showInTray();
+    /// Shows the window, from the tray or minimised, in front.
+    void bringBack();
+    /// Closes the window and ends the program (the menu's Quit).
+    void quit();
 
 signals:
     /// A line was added to the log (by addLog or directly).
     void logLineAdded(const QString& line);
     /// The status panel's text was set.
     void statusChanged(const QString& text);
-    /// An entry was added to or removed from the room list; entries holds the whole list.
+    /// The room list changed; entries holds the whole list.
     void roomsChanged(const QStringList& entries);
     /// Quit was chosen from the menu; the window has closed.
     void quitRequested();
@@ -93,20 +98,16 @@ private:
     Button* makeButton(const QString& name, QWidget* container);
     void setStatusText(const QString& text);
     void appendLogLine(const QString& text);
-    void reportRooms();
 
     // Click handlers.
     void onConnectClick();
     void onDisconnectClick();
     void onJoinClick();
     void onLeaveClick();
-    // Rooms as the session keeper reports them.
-    void onJoinedChat(const QByteArray& roomName, std::int32_t roomId, const QString& key);
-    void onRejoined(const QString& key, const QByteArray& roomName, std::int32_t roomId);
-    void onRejoinFailed(const QString& key);
 
     std::unique_ptr<QuonTOCSock> Sock;
     std::unique_ptr<Presence> m_presence;
+    LogModel* m_log = nullptr;
     QIcon m_icon;
     QStringList m_selectedPieces;
     QTimer* m_trayCheck = nullptr; // while hidden: is the tray still there to bring the window back?
@@ -128,9 +129,9 @@ private:
     QLineEdit* txtRoom = nullptr;
     QLineEdit* txtExchange = nullptr;
     Button* Join = nullptr;
-    QListWidget* lstChats = nullptr;
+    ListBox* lstChats = nullptr;
     Button* Leave = nullptr;
-    QListWidget* Log = nullptr;
+    ListBox* Log = nullptr;
     QStatusBar* Status = nullptr;
     QLabel* statusPicture = nullptr;
     QLabel* statusText = nullptr;

@@ -4,15 +4,18 @@
 #include "Headless.h"
 #include "PasswordVault.h"
 #include "ServerOption.h"
+#include "SingleInstance.h"
+#include "StopSignals.h"
+#include "Texts.h"
 #include "frmMain.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QEvent>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -40,20 +43,9 @@ private:
     bool m_seen = false;
 };
 
-// Whether the run needs no display: help, the version, or the window-less mode. Decided before any
-// application object exists, because a widget application cannot even start without a display.
-bool runsWithoutDisplay(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i)
-        for (const char* option : {"--no-window", "--help", "-h", "-?", "--help-all", "--version", "-v"})
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
-    return false;
-}
-
 struct Options {
-    QCommandLineOption server, echo, firstPaint, connect, minimized, noWindow, passwordFile, join, screenName,
-        retryScale;
+    QCommandLineOption help, version, server, echo, firstPaint, connect, minimized, noWindow, passwordFile, join,
+        screenName, retryScale;
 };
 
 Options defineOptions(QCommandLineParser& parser)
@@ -67,9 +59,9 @@ Options defineOptions(QCommandLineParser& parser)
                        "($XDG_CONFIG_HOME, else ~/.config): the screen name, the last exchange, the rooms,\n"
                        "\"Stay signed on\" and \"Remember password\". The password only in the system keychain.")
             .arg(defaultServer));
-    parser.addHelpOption();
-    parser.addVersionOption();
     Options o{
+        {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays help on commandline options.")},
+        {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Displays version information.")},
         {QStringLiteral("server"),
          QStringLiteral("Sign on to this TOC server instead of %1. The port defaults to %2; put an IPv6 address in "
                         "brackets to give a port ([::1]:5190).")
@@ -89,11 +81,12 @@ Options defineOptions(QCommandLineParser& parser)
         {QStringLiteral("minimized"), QStringLiteral("Start hidden in the tray (minimised where there is none).")},
         {QStringLiteral("no-window"),
          QStringLiteral("Run without a window and without a display: sign on at once, print the log lines and "
-                        "status changes on standard output, sign off and exit 0 on SIGINT or SIGTERM (1 when the "
-                        "server refuses the sign-on or nothing is known to sign on with).")},
+                        "status changes on standard output, sign off and exit 0 on SIGINT, SIGTERM or SIGHUP (1 "
+                        "when the server refuses the sign-on for good, the screen name signed on elsewhere or "
+                        "nothing is known to sign on with; 3 when another copy runs with the same settings).")},
         {QStringLiteral("password-file"),
-         QStringLiteral("With --no-window: read the password from the first line of FILE, which only its owner may "
-                        "read (else the keychain's remembered password is used)."),
+         QStringLiteral("With --no-window: read the password from the first line of FILE, which must be your own "
+                        "and which only you may read and write (else the keychain's remembered password is used)."),
          QStringLiteral("FILE")},
         {QStringLiteral("join"),
          QStringLiteral("Also be in this room for this run (exchange 4 when none is given); may be repeated."),
@@ -106,8 +99,8 @@ Options defineOptions(QCommandLineParser& parser)
                         "The log names the undivided waits."),
          QStringLiteral("N"), QStringLiteral("1")},
     };
-    parser.addOptions({o.server, o.echo, o.firstPaint, o.connect, o.minimized, o.noWindow, o.passwordFile, o.join,
-                       o.screenName, o.retryScale});
+    parser.addOptions({o.help, o.version, o.server, o.echo, o.firstPaint, o.connect, o.minimized, o.noWindow,
+                       o.passwordFile, o.join, o.screenName, o.retryScale});
     return o;
 }
 
@@ -119,17 +112,32 @@ int fail(const QString& message)
 
 } // namespace
 
+// The command line is read before any application object: a wrong option is a usage error with or
+// without a display, and help needs none.
 int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
-    std::unique_ptr<QCoreApplication> app = runsWithoutDisplay(argc, argv)
-                                                ? std::make_unique<QCoreApplication>(argc, argv)
-                                                : std::make_unique<QApplication>(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     QCommandLineParser parser;
     const Options o = defineOptions(parser);
-    parser.process(*app);
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(o.help)) {
+        // Without an application object the parser does not know the program's name.
+        QString help = parser.helpText();
+        help.replace(QStringLiteral("<executable_name>"), QFileInfo(arguments.first()).fileName());
+        std::fputs(help.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (parser.isSet(o.version)) {
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
 
@@ -159,13 +167,27 @@ int main(int argc, char** argv)
         return fail(QStringLiteral("--password-file goes with --no-window"));
 
     if (parser.isSet(o.noWindow)) {
+        QCoreApplication app(argc, argv);
         return runHeadless({address.host, address.port, parser.value(o.screenName), parser.value(o.passwordFile),
-                            rooms, scale});
+                            rooms, scale, parser.isSet(o.echo)});
     }
+
+    QApplication app(argc, argv);
+    AppSettings settings;
+    SingleInstance instance(settings.folder());
+    if (!instance.claim()) {
+        // Another copy keeps this screen name present: it shows its window instead.
+        if (instance.askToShow())
+            return 0;
+        std::fprintf(stderr, "%s\n",
+                     Texts::get(Text::AlreadyRunning, {QString::number(instance.holder())}).toLocal8Bit().constData());
+        return kExitAlreadyRunning;
+    }
+    instance.listen(true);
 
     ensureTahoma();
     frmMain window(nullptr, makeQtClock(scale), std::make_unique<KeychainVault>());
-    Presence::Remembered remembered = AppSettings::load();
+    Presence::Remembered remembered = settings.load();
     if (parser.isSet(o.screenName))
         remembered.screenName = parser.value(o.screenName);
     window.restore(remembered);
@@ -173,14 +195,22 @@ int main(int argc, char** argv)
     Presence& presence = window.presence();
     for (const Presence::Room& room : rooms)
         presence.addRoom(room);
-    QObject::connect(&presence, &Presence::rememberedChanged, [&] { AppSettings::save(presence.remembered()); });
-    QObject::connect(&window, &frmMain::quitRequested, app.get(), &QCoreApplication::quit);
+    QObject::connect(&presence, &Presence::rememberedChanged, [&] {
+        if (const QString failure = settings.save(presence.remembered()); !failure.isEmpty())
+            window.addLog(failure);
+    });
+    QObject::connect(&window, &frmMain::quitRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&instance, &SingleInstance::showRequested, &window, &frmMain::bringBack);
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::received, &window, &frmMain::quit);
     if (parser.isSet(o.echo)) {
         QObject::connect(&window, &frmMain::logLineAdded, [](const QString& line) { printEcho("log", line); });
         QObject::connect(&window, &frmMain::statusChanged, [](const QString& text) { printEcho("status", text); });
         QObject::connect(&window, &frmMain::roomsChanged,
                          [](const QStringList& entries) { printEcho("rooms", entries.join(QStringLiteral(" | "))); });
     }
+    if (!settings.problem().isEmpty())
+        window.addLog(settings.problem());
     ExitAfterFirstPaint firstPaint;
     if (parser.isSet(o.firstPaint))
         window.installEventFilter(&firstPaint);
@@ -194,5 +224,5 @@ int main(int argc, char** argv)
     // The keychain is asked once the window is up; its answer never holds up the first paint.
     const bool connect = parser.isSet(o.connect);
     QTimer::singleShot(0, &presence, [&presence, connect] { presence.start(connect); });
-    return app->exec();
+    return app.exec();
 }

@@ -29,7 +29,7 @@ TocSession::TocSession(Output output)
 // The server reads the bare name up to a blank, and a leading quote would make it read a quoted
 // word: either way it would sign on a name other than the one typed. A name that is all blanks
 // would leave the login line's fields out of place.
-void TocSession::startLogin(QByteArrayView userName, QByteArrayView password)
+QByteArray TocSession::checkLogin(QByteArrayView userName, QByteArrayView password)
 {
     const QByteArray name = ModTOC::NormalizeName(userName);
     if (name.isEmpty())
@@ -40,7 +40,13 @@ void TocSession::startLogin(QByteArrayView userName, QByteArrayView password)
         throw std::invalid_argument("sign-on: a screen name cannot start with a double quote");
     QByteArray roasted = ModTOC::RoastPassword(password);
     TocCommands::login(name, roasted); // throws when the line would be too long
+    return roasted;
+}
 
+void TocSession::startLogin(QByteArrayView userName, QByteArrayView password)
+{
+    QByteArray roasted = checkLogin(userName, password);
+    const QByteArray name = ModTOC::NormalizeName(userName);
     mstrUserName = name;
     mstrRoasted = std::move(roasted);
     mstrFormattedName.clear();

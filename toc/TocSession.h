@@ -67,6 +67,9 @@ public:
     /// std::invalid_argument, changing nothing, for an empty or all-blank name, a control byte in
     /// the name or password, a name starting with a double quote, or a login line too long.
     void startLogin(QByteArrayView userName, QByteArrayView password);
+    /// The checks of startLogin alone, without a session: throws as it does; returns the roasted
+    /// password.
+    static QByteArray checkLogin(QByteArrayView userName, QByteArrayView password);
     /// Signed off here: the password, the sequence counter and the room table are forgotten.
     void logOff();
 

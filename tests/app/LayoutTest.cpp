@@ -45,13 +45,13 @@ TEST_F(Layout, EveryControlSitsWhereTheDesignPutsIt)
         {"Status", "QStatusBar", "frmMain", {0, 5055, 6630, 300}, ""},
         {"Logo", "QLabel", "frmMain", {120, 100, 6375, 1130}, ""},
         {"frameRooms", "QGroupBox", "frmMain", {3600, 1440, 2895, 3495}, "Chatrooms"},
-        {"lstChats", "QListWidget", "frameRooms", {120, 1440, 2655, 1425}, ""},
+        {"lstChats", "ListBox", "frameRooms", {120, 1440, 2655, 1425}, ""},
         {"lblChatRoom", "QLabel", "frameRooms", {120, 360, 2655, 255}, "RoomName:"},
         {"txtRoom", "QLineEdit", "frameRooms", {120, 600, 2175, 285}, ""},
         {"txtExchange", "QLineEdit", "frameRooms", {2280, 600, 495, 285}, "5"},
         {"Join", "Button", "frameRooms", {1320, 960, 1455, 375}, "Join Room"},
         {"Leave", "Button", "frameRooms", {1320, 3000, 1455, 375}, "Leave Selected"},
-        {"Log", "QListWidget", "frmMain", {120, 3720, 3375, 1215}, ""},
+        {"Log", "ListBox", "frmMain", {120, 3720, 3375, 1215}, ""},
     };
     for (const auto& c : cases) {
         QWidget* w = window.findChild<QWidget*>(c.name);
@@ -139,12 +139,12 @@ TEST_F(Layout, LoginLabelsLookBold)
 TEST_F(Layout, ListBoxesHaveNoHorizontalScrollBar)
 {
     window.show();
-    for (const char* name : {"lstChats", "Log"}) {
-        QListWidget* list = control<QListWidget>(name);
-        list->addItem(QString(200, 'W'));
-        QCoreApplication::processEvents();
-        EXPECT_FALSE(list->horizontalScrollBar()->isVisible()) << name;
-    }
+    window.addLog(QString(200, 'W'));
+    signOn();
+    server("CHAT_JOIN:7:" + QByteArray(200, 'W'));
+    QCoreApplication::processEvents();
+    for (const char* name : {"lstChats", "Log"})
+        EXPECT_FALSE(control<ListBox>(name)->horizontalScrollBar()->isVisible()) << name;
 }
 
 TEST_F(Layout, TabOrderFollowsTheDesign)

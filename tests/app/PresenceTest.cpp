@@ -58,11 +58,16 @@ TEST_F(PresenceTest, SignsOnAgainAfterWaitsThatDoubleUpToFiveMinutes)
                   (QStringList{"[Disconnected]", "Connection failed: Connection refused",
                                QString("Reconnecting in %1 s.").arg(seconds), "[Reconnecting]"}));
         expectRetryAfter(std::chrono::seconds(seconds));
-        EXPECT_EQ(lines.last(), "Connected to server.");
+        EXPECT_EQ(lines.last(), "Signing on again.");
     }
 
-    // A sign-on starts the count again; the spread moves each wait by up to a fifth either way.
+    // A sign-on that lasts two minutes starts the count again; the spread moves each wait by up to a
+    // fifth either way.
     acceptSignOn(*net);
+    for (int i = 0; i < 3; ++i) {
+        clock->advance(40s);
+        serverSays(*net, "UPDATE_BUDDY2:Tarn Wick:T:0:0:0: O :");
+    }
     takeLines();
     clock->spread = 0;
     net->peerClose();
@@ -133,7 +138,7 @@ TEST_F(PresenceTest, WithoutStaySignedOnALostConnectionStaysLost)
     EXPECT_EQ(ended, 1);
 }
 
-TEST_F(PresenceTest, RejoinsEachRoomOnceAndNotTheOnesLeftEjectedOrRefused)
+TEST_F(PresenceTest, RejoinsEachRoomOnceAndNotTheOnesLeftOrRefused)
 {
     signOn();
     const std::pair<const char*, QByteArray> joins[] = {
@@ -144,9 +149,10 @@ TEST_F(PresenceTest, RejoinsEachRoomOnceAndNotTheOnesLeftEjectedOrRefused)
         presence.join(room, 5);
         serverSays(*net, answer);
     }
-    presence.leave(13, QString());  // the user left
-    serverSays(*net, "CHAT_LEFT:14"); // the server put us out
+    presence.leave(3);                // the user left "out"
+    serverSays(*net, "CHAT_LEFT:14"); // the server put us out of "kicked": tried again at the next sign-on
     takeCommandLines(*net);
+    EXPECT_EQ(presence.roomList().entries(), (QStringList{"Lobby:7", "den:12", "Lobby:7", "cellar:15"}));
 
     net->peerClose();
     clock->settle();
@@ -159,27 +165,23 @@ TEST_F(PresenceTest, RejoinsEachRoomOnceAndNotTheOnesLeftEjectedOrRefused)
         if (line.startsWith("toc_chat_join"))
             joined << line;
     EXPECT_EQ(joined, (QByteArrayList{R"(toc_chat_join "5" "lobby")", R"(toc_chat_join "5" "den")",
-                                      R"(toc_chat_join "5" "cellar")"}));
+                                      R"(toc_chat_join "5" "kicked")", R"(toc_chat_join "5" "cellar")"}));
 
-    QList<std::pair<QString, std::int32_t>> rejoined;
-    QStringList failed;
-    QObject::connect(&presence, &Presence::rejoined,
-                     [&](const QString& key, const QByteArray&, std::int32_t id) { rejoined << std::pair(key, id); });
-    QObject::connect(&presence, &Presence::rejoinFailed, [&](const QString& key) { failed << key; });
     takeLines();
     serverSays(*net, "CHAT_JOIN:1:lobby");
     serverSays(*net, "ERROR:913"); // no room named: only time tells which rejoin it was
     serverSays(*net, "CHAT_JOIN:2:Den");
     clock->advance(30s);
-    EXPECT_EQ(rejoined, (QList<std::pair<QString, std::int32_t>>{{"lobby:5", 1}, {"den:5", 2}}));
-    EXPECT_EQ(failed, QStringList{"cellar:5"});
+    EXPECT_EQ(presence.roomList().entries(), (QStringList{"lobby:1", "Den:2", "lobby:1"}));
     EXPECT_EQ(takeLines(), (QStringList{"Rejoined chatroom lobby:5.",
                                         "Error 913: Error encountered while processing request.",
-                                        "Rejoined chatroom den:5.", "Could not rejoin chatroom cellar:5."}));
+                                        "Rejoined chatroom den:5.", "Could not rejoin chatroom kicked:5.",
+                                        "Could not rejoin chatroom cellar:5."}));
+    // What the user chose stays chosen: only the Leave forgot a room.
     QStringList kept;
     for (const Presence::Room& room : presence.remembered().rooms)
         kept << room.label();
-    EXPECT_EQ(kept, (QStringList{"lobby:5", "den:5"}));
+    EXPECT_EQ(kept, (QStringList{"lobby:5", "den:5", "kicked:5", "cellar:5"}));
 }
 
 TEST_F(PresenceTest, ADeadLinkIsNoticedAfterNinetySilentSeconds)

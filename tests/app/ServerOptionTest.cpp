@@ -5,11 +5,14 @@
 #include "ServerOption.h"
 #include "printers.h"
 
+#include <QDir>
 #include <QDirIterator>
-#include <QSettings>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -72,7 +75,7 @@ TEST(JoinOption, SplitsRoomAndExchangeOrRefuses)
     }
 }
 
-TEST(PasswordFile, OnlyItsOwnerMayReadIt)
+TEST(PasswordFile, OnlyItsOwnerMayReadOrWriteIt)
 {
     QTemporaryDir dir;
     const auto file = [&](const QByteArray& content, QFileDevice::Permissions permissions) {
@@ -87,44 +90,93 @@ TEST(PasswordFile, OnlyItsOwnerMayReadIt)
     EXPECT_EQ(readPasswordFile(file("s3cret\r\nsecond line", owner)).password, "s3cret");
     EXPECT_EQ(readPasswordFile(file("p\xC3\xA4ss", owner)).password, "p\u00e4ss");
     for (const QString& refused : {file("s3cret\n", owner | QFileDevice::ReadOther),
-                                   file("s3cret\n", owner | QFileDevice::ReadGroup), file("\nsecond", owner),
-                                   file(QByteArray(5000, 'x'), owner), dir.filePath("missing"), dir.path()}) {
+                                   file("s3cret\n", owner | QFileDevice::ReadGroup),
+                                   file("s3cret\n", QFileDevice::ReadOwner | QFileDevice::WriteGroup),
+                                   file("s3cret\n", QFileDevice::ReadOwner | QFileDevice::WriteOther),
+                                   file("\nsecond", owner), file(QByteArray(5000, 'x'), owner),
+                                   dir.filePath("missing"), dir.path()}) {
         const PasswordFile read = readPasswordFile(refused);
         EXPECT_TRUE(read.password.isEmpty()) << refused.toStdString();
         EXPECT_FALSE(read.error.isEmpty()) << refused.toStdString();
     }
+    // Someone else's file, however private, is not the user's password.
+    const QString theirs = file("s3cret\n", owner);
+    if (::chown(theirs.toLocal8Bit().constData(), ::getuid() + 1, ::getgid()) == 0) {
+        EXPECT_TRUE(readPasswordFile(theirs).error.contains("belongs to another user"));
+    }
 }
 
-TEST(Settings, WhatIsSavedIsReadBackAndWhatCannotBeUsedIsLeftOut)
+TEST(Settings, WhatIsSavedIsReadBack)
 {
     QTemporaryDir dir;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-    const Presence::Remembered defaults = AppSettings::load();
+    AppSettings settings(dir.filePath("Tarnwick/Tarnwick.ini"));
+    const Presence::Remembered defaults = settings.load();
     EXPECT_TRUE(defaults.screenName.isEmpty());
     EXPECT_EQ(defaults.exchange, 5);
     EXPECT_TRUE(defaults.rooms.isEmpty());
     EXPECT_TRUE(defaults.staySignedOn);
     EXPECT_FALSE(defaults.rememberPassword);
 
-    AppSettings::save({"Tarn Wick", 4, {{"Lounge", 5}, {"a=b;c", 4}}, false, true});
-    const Presence::Remembered back = AppSettings::load();
+    Presence::Remembered many{"Tarn Wick", 4, {{"Lounge", 5}, {"a=b;c", 4}}, false, true};
+    for (int i = 0; i < 10000; ++i) // no cap: every room the user chose comes back
+        many.rooms << Presence::Room{QString("room %1").arg(i), 4};
+    EXPECT_TRUE(settings.save(many).isEmpty());
+    const Presence::Remembered back = settings.load();
+    EXPECT_TRUE(settings.problem().isEmpty()) << settings.problem().toStdString();
     EXPECT_EQ(back.screenName, "Tarn Wick");
     EXPECT_EQ(back.exchange, 4);
-    ASSERT_EQ(back.rooms.size(), 2);
+    ASSERT_EQ(back.rooms.size(), 10002);
     EXPECT_EQ(back.rooms[1].label(), "a=b;c:4");
+    EXPECT_EQ(back.rooms.last().label(), "room 9999:4");
     EXPECT_FALSE(back.staySignedOn);
     EXPECT_TRUE(back.rememberPassword);
+}
 
-    // A hand-edited file: what cannot be used is left out.
-    {
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, "Tarnwick", "Tarnwick");
-        s.setValue("Exchange", "70000");
-        s.setValue("Rooms/1/Exchange", "-3");
+TEST(Settings, AFileThatCannotBeFullyReadIsKeptBesideItOnce)
+{
+    const QByteArray cases[] = {
+        "; my rooms\nScreenName=Tarn\n",
+        "Exchange=70000\n",
+        "StaySignedOn=perhaps\n",
+        "[Rooms]\nsize=-5\n1\\Name=a\n1\\Exchange=4\n",
+        "[Rooms]\nsize=2\n1\\Name=a\n1\\Exchange=-3\n2\\Name=b\n2\\Exchange=4\n",
+        "[Rooms\nScreenName=Tarn\n",
+    };
+    for (const QByteArray& content : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Tarnwick.ini");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        AppSettings settings(path);
+        settings.load();
+        EXPECT_TRUE(settings.problem().startsWith("Could not read all of the settings")) << content.constData();
+        QFile copy(path + ".unreadable");
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << content.constData();
+        EXPECT_EQ(copy.readAll(), content);
+        settings.save({});
+        settings.load(); // the next run finds the copy made: no second one
+        EXPECT_FALSE(QFile::exists(path + ".unreadable.2")) << content.constData();
     }
-    const Presence::Remembered edited = AppSettings::load();
-    EXPECT_EQ(edited.exchange, 5);
-    ASSERT_EQ(edited.rooms.size(), 1);
-    EXPECT_EQ(edited.rooms[0].name, "a=b;c");
+}
+
+TEST(Settings, AFailedSaveIsToldOncePerCause)
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("Tarnwick")); // a file where the folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    AppSettings settings(dir.filePath("Tarnwick/Tarnwick.ini"));
+    const QString failed = "Could not save the settings: the folder " + dir.filePath("Tarnwick") + " cannot be made.";
+    EXPECT_EQ(settings.save({}), failed);
+    EXPECT_TRUE(settings.save({}).isEmpty()); // said once
+    blocker.remove();
+    EXPECT_TRUE(settings.save({}).isEmpty());
+    QDir(dir.filePath("Tarnwick")).removeRecursively();
+    blocker.open(QIODevice::WriteOnly);
+    blocker.close();
+    EXPECT_EQ(settings.save({}), failed); // failing again after a success is news
 }
 
 } // namespace

@@ -5,9 +5,11 @@
 #include "frmMain.h"
 #include "printers.h"
 
-#include <QLineEdit>
-#include <QListWidget>
+#include "ListBox.h"
+#include "LogModel.h"
+
 #include <QLabel>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -25,23 +27,18 @@ protected:
         return found;
     }
     QLineEdit* box(const char* name) { return control<QLineEdit>(name); }
-    QListWidget* lstChats() { return control<QListWidget>("lstChats"); }
-    QListWidget* log() { return control<QListWidget>("Log"); }
+    ListBox* lstChats() { return control<ListBox>("lstChats"); }
+    ListBox* log() { return control<ListBox>("Log"); }
+    void clearLog() { static_cast<LogModel*>(log()->model())->clear(); }
     QString status() { return control<QLabel>("StatusText")->text(); }
 
     QStringList logLines()
     {
-        QStringList lines;
-        for (int i = 0; i < log()->count(); ++i)
-            lines << log()->item(i)->text();
-        return lines;
+        return static_cast<LogModel*>(log()->model())->lines();
     }
     QStringList entries()
     {
-        QStringList lines;
-        for (int i = 0; i < lstChats()->count(); ++i)
-            lines << lstChats()->item(i)->text();
-        return lines;
+        return window.presence().roomList().entries();
     }
     void click(const char* button);
 

@@ -1,7 +1,8 @@
 // The window's part of bad input, against tocd: what the user types into the boxes either reaches
 // the server as typed, is refused with a line in the log, or brings back the server's error.
 #include "Button.h"
-#include "TocErrors.h"
+#include "LogModel.h"
+#include "Texts.h"
 #include "TocdProcess.h"
 #include "frmMain.h"
 #include "printers.h"
@@ -9,7 +10,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -28,11 +28,7 @@ protected:
     void click(const char* button) { emit window.findChild<Button*>(QLatin1String(button))->Click(); }
     QStringList log()
     {
-        const QListWidget* list = window.findChild<QListWidget*>(QStringLiteral("Log"));
-        QStringList lines;
-        for (int i = 0; i < list->count(); ++i)
-            lines << list->item(i)->text();
-        return lines;
+        return window.findChild<LogModel*>()->lines();
     }
     bool logEndsWith(const QString& line)
     {
@@ -64,7 +60,7 @@ TEST_F(WindowInput, NamesThatCannotBeSentAreRefusedInTheLog)
     click("Connect");
     type("txtPW", QStringLiteral("secret"));
     click("Connect");
-    EXPECT_TRUE(waitFor([&] { return log().contains(TocErrors::logLine(980)); }));
+    EXPECT_TRUE(waitFor([&] { return log().contains(Texts::serverError(980)); }));
 }
 
 TEST_F(WindowInput, ExchangesAndRoomNamesGetARefusalOrTheServersError)
@@ -84,7 +80,7 @@ TEST_F(WindowInput, ExchangesAndRoomNamesGetARefusalOrTheServersError)
     type("txtRoom", QStringLiteral("Tarn:Lounge"));
     click("Join");
     // The error names the room as far as its first colon: the field the protocol gives it.
-    EXPECT_TRUE(logEndsWith(TocErrors::logLine(950, QStringLiteral("Tarn"))));
+    EXPECT_TRUE(logEndsWith(Texts::serverError(950, QStringLiteral("Tarn"))));
     EXPECT_FALSE(tocd.log().contains(QStringLiteral("joined room")));
 }
 

@@ -1,0 +1,51 @@
+#pragma once
+// The values the presence core, its QObject, the room list and the settings share.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+
+inline constexpr std::int16_t kDefaultExchange = 5;
+
+/// A room to be in, as the user named it.
+struct Room {
+    QString name;
+    std::int16_t exchange = 4;
+    /// Rooms that are the same to the server (name without blanks, any case; same exchange) share it.
+    QString key() const;
+    /// "name:exchange", as the log names a room.
+    QString label() const { return name + QLatin1Char(':') + QString::number(exchange); }
+    bool operator==(const Room&) const = default;
+};
+
+/// What is kept between runs. The password is not: it lives in the keychain, if anywhere.
+struct RememberedSettings {
+    QString screenName;
+    std::int16_t exchange = kDefaultExchange; // the exchange of the last join
+    QList<Room> rooms;                        // the rooms to be in
+    bool staySignedOn = true;
+    bool rememberPassword = false;
+};
+
+/// A row of the room list: a room the server confirmed, as it named it, with the id it gave.
+struct RoomRow {
+    QByteArray name;
+    std::int32_t id = 0;
+    QString key; // the room asked for (Room::key), empty for one nobody asked for
+    /// "NAME:ID", as the list shows it.
+    QString text() const { return QString::fromUtf8(name) + QLatin1Char(':') + QString::number(id); }
+    bool operator==(const RoomRow&) const = default;
+};
+
+/// The core's timers.
+enum class PresenceTimerId {
+    Retry,       // the wait before signing on again
+    Decide,      // runs once the events of an ended connection are through
+    Quiet,       // silence from the server
+    Answer,      // the server's time to answer our question
+    RejoinLimit, // the rooms' time to confirm their rejoin
+    Young,       // a sign-on less than a minute old
+    Settled,     // a sign-on two minutes old starts the count of waits again
+};
+inline constexpr int kPresenceTimerCount = 7;

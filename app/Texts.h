@@ -1,0 +1,94 @@
+#pragma once
+// Every text the program shows or logs, in one table: log lines, status texts, notifications,
+// captions, menu items and messages; and the meanings of the server's numbered errors.
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+enum class Text {
+    // The log.
+    ConnectedToServer,
+    SigningOnAgain,
+    DisconnectedFromServer,
+    ConnectionLost,
+    ConnectionFailed,   // %1 the reason
+    ReconnectingIn,     // %1 seconds
+    SignedOnElsewhere,
+    NoAnswer,           // %1 seconds
+    JoinedChatroom,     // %1 NAME:EXCHANGE
+    RejoinedChatroom,   // %1 NAME:EXCHANGE
+    CouldNotRejoin,     // %1 NAME:EXCHANGE
+    LeftChatroom,       // %1 the room's name
+    LeftEjected,
+    NotSignedOn,
+    InvalidCredentials,
+    InvalidRoomName,
+    InvalidExchange,
+    NoKeychain,
+    NoScreenNameRemembered,
+    NoPasswordRemembered,
+    SettingsUnreadable, // %1 the file, %2 what could not be read, %3 the copy
+    SettingsNotSaved,   // %1 the reason
+    SettingsMalformed,
+    SettingsComments,
+    SettingsBadValue,   // %1 the key
+    SettingsRoomCount,
+    SettingsBadRooms,   // %1 how many
+    SettingsNotKept,    // %1 the copy, %2 why
+    SettingsNoFolder,   // %1 the folder
+    SettingsFolderReadOnly, // %1 the folder
+    SettingsFileReadOnly,   // %1 the file
+    SettingsNotWritten,     // %1 the file
+    ServerError,        // %1 the code, %2 its meaning (see serverError)
+    UnknownError,
+    // The status panel.
+    StatusConnected,
+    StatusDisconnected,
+    StatusReconnecting,
+    StatusSignedOnElsewhere,
+    // Tray notifications, shown while the window is hidden.
+    NotifySignedOnAgain,
+    NotifySignedOnElsewhere,
+    // The window.
+    Title,
+    FrameConnection,
+    LabelScreenName,
+    LabelPassword,
+    FrameChatrooms,
+    LabelRoomName,
+    EnterChatroom,
+    MenuShow,
+    MenuHide,
+    MenuConnect,
+    MenuDisconnect,
+    MenuStaySignedOn,
+    MenuRememberPassword,
+    MenuQuit,
+    // Standard error.
+    AlreadyRunning,       // %1 the process id
+    PasswordFileMissing,  // %1 the file
+    PasswordFileReadable, // %1 the file
+    PasswordFileWritable, // %1 the file
+    PasswordFileNotOwned, // %1 the file
+    PasswordFileUnreadable, // %1 the file, %2 the reason
+    PasswordFileTooLarge, // %1 the file, %2 the size limit
+    PasswordFileEmpty,    // %1 the file
+};
+
+namespace Texts {
+
+/// The text, with %1, %2 ... replaced by args in one pass (an argument holding "%2" stays as it is).
+/// Text::ServerError takes the code and the argument of the ERROR line, as serverError does.
+QString get(Text text, const QStringList& args = {});
+
+/// The log line for server error code, naming argument (the user or room the error is about, as
+/// its ERROR line gave it; empty when it gave none): "Error <code>: <sentence>", or "Unknown
+/// error." for a code without a meaning. Control characters in argument show as blanks, and a long
+/// argument is cut.
+QString serverError(std::int16_t code, const QString& argument = QString());
+
+/// Text from the network made fit for one line: control characters and line breaks become blanks.
+QString oneLine(QString text);
+
+} // namespace Texts
