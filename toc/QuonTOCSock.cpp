@@ -5,6 +5,7 @@
 #include "TocSession.h"
 #include "TocSocket.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include <exception>
@@ -43,6 +44,9 @@ QuonTOCSock::QuonTOCSock(std::unique_ptr<TocSocket> socket, QObject* parent)
     tmrConnect.setInterval(kConnectTimeoutMs);
     tmrConnect.setSingleShot(true);
     connect(&tmrConnect, &QTimer::timeout, this, &QuonTOCSock::onTimeLimit);
+
+    m_more.setSingleShot(true);
+    connect(&m_more, &QTimer::timeout, this, &QuonTOCSock::onDataArrival);
 }
 
 // The connection simply ends with the control; no event is raised for it. The control may be
@@ -111,11 +115,23 @@ void QuonTOCSock::onConnected()
 // off, sign on again or destroy the control.
 void QuonTOCSock::onDataArrival()
 {
-    if (m_reading)
-        return;
+    if (!m_reading)
+        dispatch(kDispatchBudgetMs);
+}
+
+// Raises events until nothing is left, or until budgetMs have gone by (-1: no limit); the rest then
+// follow at the next turn of the event loop, still in order.
+void QuonTOCSock::dispatch(int budgetMs)
+{
     const QPointer<QuonTOCSock> self(this);
     m_reading = true;
+    QElapsedTimer spent;
+    spent.start();
     for (;;) {
+        if (budgetMs >= 0 && spent.elapsed() >= budgetMs) {
+            m_more.start(0);
+            break;
+        }
         std::optional<SessionEvent> event = m_session->next();
         if (!event) {
             const QByteArray bytes = Sock->read();
@@ -131,16 +147,25 @@ void QuonTOCSock::onDataArrival()
     m_reading = false;
 }
 
+// What arrived before the connection ended is raised before its end.
 void QuonTOCSock::onClosed()
 {
     tmrConnect.stop();
-    emit LoggedOff(m_session->userName());
+    const QPointer<QuonTOCSock> self(this);
+    if (!m_reading)
+        dispatch(-1);
+    if (self)
+        emit LoggedOff(m_session->userName());
 }
 
 void QuonTOCSock::onSocketError(int code, const QString& description)
 {
     tmrConnect.stop();
-    emit SocketError(static_cast<std::int16_t>(code), description);
+    const QPointer<QuonTOCSock> self(this);
+    if (!m_reading)
+        dispatch(-1);
+    if (self)
+        emit SocketError(static_cast<std::int16_t>(code), description);
 }
 
 // A connect that does not finish, or a server that opens the connection and then never finishes

@@ -23,6 +23,9 @@ public:
     static constexpr int kAntiIdleIntervalMs = 60000;
     /// How long a connect may take, and then how long the server may take to finish the sign-on.
     static constexpr int kConnectTimeoutMs = 30000;
+    /// How long one turn of the event loop raises events; what is left waits for the next turn, so a
+    /// flood of server lines never freezes the program.
+    static constexpr int kDispatchBudgetMs = 20;
 
     explicit QuonTOCSock(QObject* parent = nullptr);
     /// Talks through the given socket (a scripted one in tests) instead of a TCP one. Takes
@@ -107,6 +110,7 @@ private:
 
     void onConnected();
     void onDataArrival();
+    void dispatch(int budgetMs);
     void onClosed();
     void onSocketError(int code, const QString& description);
     void onTimeLimit();
@@ -119,6 +123,7 @@ private:
     std::unique_ptr<TocSession> m_session;
     QTimer tmrAntiIdle;
     QTimer tmrConnect; // the connect, then the sign-on, must end in time
+    QTimer m_more;     // raises what one turn of the event loop left
     QString mstrServer;
     quint16 mintPort = 0;
     bool m_reading = false; // a dispatch loop is running further up the stack

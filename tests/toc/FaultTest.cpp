@@ -8,7 +8,9 @@
 #include "printers.h"
 #include "wait.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -240,6 +242,33 @@ TEST_F(Faults, FramesArrivingDuringANestedEventLoopAreRaisedAfterIt)
     EXPECT_TRUE(waitFor([&] { return left.size() == 2; }, 3000));
     settle();
     EXPECT_EQ(left, (std::vector<std::int32_t>{1, 2}));
+}
+
+// A flood of lines is raised over several turns of the event loop, in order, and all of it before
+// the end of the connection that brought it.
+TEST(Flood, ATurnOfTheEventLoopRaisesEventsForABoundedTime)
+{
+    auto* net = new FakeTocSocket;
+    QuonTOCSock sock{std::unique_ptr<TocSocket>(net)};
+    std::vector<std::int32_t> left;
+    QObject::connect(&sock, &QuonTOCSock::LeftChat, &sock, [&](std::int32_t id) {
+        left.push_back(id);
+        QThread::usleep(200); // a handler with work to do
+    });
+    sock.Login("Tarn Wick", "secret", QStringLiteral("127.0.0.1"), 5190);
+    net->open();
+    QByteArray flood;
+    for (int id = 1; id <= 2000; ++id)
+        flood += flapFrame(2, "CHAT_LEFT:" + QByteArray::number(id));
+    net->deliver(flood);
+    EXPECT_LT(left.size(), 1000u);
+    EXPECT_GT(left.size(), 0u);
+    bool ended = false;
+    QObject::connect(&sock, &QuonTOCSock::LoggedOff, &sock, [&] { ended = left.size() == 2000; });
+    net->peerClose();
+    EXPECT_TRUE(ended);
+    for (std::size_t i = 0; i < left.size(); ++i)
+        ASSERT_EQ(left[i], std::int32_t(i + 1));
 }
 
 // Destroying the control from a handler, whatever the event, over a real connection: nothing may
