@@ -6,7 +6,7 @@
 
 namespace {
 
-// A list view marks its current line only while it has the focus; a table would mark it always.
+// A table outlines its current cell; a list shows the selected line alone.
 class ListItemDelegate final : public QStyledItemDelegate
 {
 public:
@@ -16,9 +16,7 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
-        if (!view || !view->hasFocus())
-            option->state &= ~QStyle::State_HasFocus;
+        option->state &= ~QStyle::State_HasFocus;
     }
 };
 

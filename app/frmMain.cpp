@@ -87,7 +87,7 @@ frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, std::unique_ptr<PresenceCloc
     connect(p, &Presence::logLine, this, &frmMain::addLog);
     connect(p, &Presence::directLogLine, this, &frmMain::appendLogLine);
     connect(p, &Presence::statusChanged, this, &frmMain::setStatusText);
-    connect(p, &Presence::roomsChanged, this, [this] { emit roomsChanged(m_presence->roomList().entries()); });
+    connect(p, &Presence::roomsChanged, this, &frmMain::roomsChanged);
     connect(p, &Presence::passwordRecalled, this, [this](const QString& password) {
         if (txtPW->text().isEmpty())
             txtPW->setText(password);

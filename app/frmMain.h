@@ -80,8 +80,8 @@ signals:
     void logLineAdded(const QString& line);
     /// The status panel's text was set.
     void statusChanged(const QString& text);
-    /// The room list changed; entries holds the whole list.
-    void roomsChanged(const QStringList& entries);
+    /// The room list changed (presence().roomList() holds it).
+    void roomsChanged();
     /// Quit was chosen from the menu; the window has closed.
     void quitRequested();
 

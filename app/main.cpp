@@ -206,8 +206,9 @@ int main(int argc, char** argv)
     if (parser.isSet(o.echo)) {
         QObject::connect(&window, &frmMain::logLineAdded, [](const QString& line) { printEcho("log", line); });
         QObject::connect(&window, &frmMain::statusChanged, [](const QString& text) { printEcho("status", text); });
-        QObject::connect(&window, &frmMain::roomsChanged,
-                         [](const QStringList& entries) { printEcho("rooms", entries.join(QStringLiteral(" | "))); });
+        QObject::connect(&window, &frmMain::roomsChanged, [&presence] {
+            printEcho("rooms", presence.roomList().entries().join(QStringLiteral(" | ")));
+        });
     }
     if (!settings.problem().isEmpty())
         window.addLog(settings.problem());

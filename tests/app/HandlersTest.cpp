@@ -264,7 +264,7 @@ TEST_F(Handlers, LeftChatLogsAndRemovesTheEntry)
 TEST_F(Handlers, LeaveSendsTheSelectedIdAndRemovesTheEntry)
 {
     QList<QStringList> reported;
-    QObject::connect(&window, &frmMain::roomsChanged, [&](const QStringList& e) { reported << e; });
+    QObject::connect(&window, &frmMain::roomsChanged, [&] { reported << entries(); });
     signOn();
     server("CHAT_JOIN:7:lobby");
     server("CHAT_JOIN:12:den");
