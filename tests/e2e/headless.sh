@@ -48,8 +48,8 @@ start_bg "$out/join.out" "$out/join.err" "$tarnwick" --no-window --server "127.0
     --screen-name "$name" --password-file "$out/password" --join "Tarnwick Lounge:5" --join Den
 session=$last_pid
 expect join.out "status: Connected"
-expect join.out "log: Rejoined chatroom Tarnwick Lounge:5."
-expect join.out "log: Rejoined chatroom Den:4."
+expect join.out "log: Joined chatroom Tarnwick Lounge:5"
+expect join.out "log: Joined chatroom Den:4"
 wait_until 10 grep -q 'joined room [0-9]* "Den"' "$out/tocd.err" || fail "tocd saw no join of Den"
 kill -TERM "$session"
 rc=0

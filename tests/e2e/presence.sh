@@ -119,10 +119,21 @@ sleep 1
 ! tail -n3 "$out/tarnwick.out" | grep -q Reconnecting || fail "tarnwick plans to retry a wrong password"
 shot 04-wrong-password
 
+# A second start with the same settings, while the window is hidden in the tray: the running copy's
+# window comes back, and the second exits 0 at once.
+click_center "$tray_icon"
+wait_until 10 map_state_is "$main_window" IsUnMapped || fail "a click on the tray icon did not hide the window"
+rc=0
+timeout 20 "$tarnwick" --server "127.0.0.1:$tocd_port" >"$out/second.out" 2>"$out/second.err" || rc=$?
+[ "$rc" -eq 0 ] || fail "a second start exited $rc, not 0"
+wait_until 10 map_state_is "$main_window" IsViewable || fail "a second start did not bring the window back"
+[ "$(xdotool search --name '^Tarnwick$' | wc -l)" -le 2 ] || fail "a second window appeared"
+shot 05-second-start
+
 # Quit from the menu on the logo (its last item): the settings are written.
 click_twips "${TW_LOGO[@]}" 3
 sleep 0.5
-shot 05-logo-menu
+shot 06-logo-menu
 xdotool key Up Return
 wait_until 10 sh -c "! kill -0 $window_pid 2>/dev/null" || fail "Quit did not end the program"
 wait "$window_pid" || fail "the program did not exit 0 after Quit"
@@ -131,13 +142,22 @@ wait_until 10 test -s "$settings" || fail "no settings written"
 grep -qx "ScreenName=Tarn Wick" "$settings" || fail "the screen name is not remembered"
 ! grep -rqF -- "$password" "$XDG_CONFIG_HOME" || fail "the password is in a file under the settings folder"
 
+# SIGTERM ends the window as Quit does: exit 0.
+start_bg "$out/term.out" "$out/term.err" "$tarnwick" --server "127.0.0.1:$tocd_port"
+term_pid=$last_pid
+wait_until 20 find_main_window || fail "the window did not appear again"
+kill -TERM "$term_pid"
+rc=0
+wait "$term_pid" || rc=$?
+[ "$rc" -eq 0 ] || fail "SIGTERM ended the window with $rc, not 0"
+
 # The second run, without a window, takes the name and the room from the settings.
 printf '%s\n' "$password" >"$out/password"
 chmod 600 "$out/password"
 start_bg "$out/again.out" "$out/again.err" "$tarnwick" --no-window --server "127.0.0.1:$tocd_port" \
     --password-file "$out/password"
 again=$last_pid
-wait_until 15 grep -qFx "log: Rejoined chatroom Den:5." "$out/again.out" || fail "the second run did not rejoin Den"
+wait_until 15 grep -qFx "log: Joined chatroom Den:5" "$out/again.out" || fail "the second run did not join Den"
 kill -TERM "$again"
 wait "$again" || fail "the second run did not exit 0 on SIGTERM"
 echo "e2e (presence): passed; screenshots in $out"

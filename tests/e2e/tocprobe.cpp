@@ -3,6 +3,8 @@
 //     tocprobe HOST PORT NAME PASSWORD TARGET
 //
 // Asks again every 200 ms until a profile arrives (the target may still be signing on); exits 1 after 15 s.
+// With "-" as TARGET it only signs on, prints "signed on", and stays until the server closes the
+// connection (exit 0) or 15 s have gone by (exit 1).
 #include "QuonTOCSock.h"
 
 #include <QCoreApplication>
@@ -23,9 +25,19 @@ int main(int argc, char** argv)
     QTimer ask;
     ask.setInterval(200);
     QObject::connect(&ask, &QTimer::timeout, [&] { sock.GetProfile(target); });
+    const bool stay = target == "-";
     QObject::connect(&sock, &QuonTOCSock::LoggedIn, [&] {
+        if (stay) {
+            std::printf("signed on\n");
+            std::fflush(stdout);
+            return;
+        }
         sock.GetProfile(target);
         ask.start();
+    });
+    QObject::connect(&sock, &QuonTOCSock::LoggedOff, [&] {
+        if (stay)
+            app.exit(0);
     });
     QObject::connect(&sock, &QuonTOCSock::IncomingProfile, [&](const QByteArray& profile) {
         std::printf("%s\n", profile.constData());
