@@ -8,6 +8,8 @@
 #include "frmMainDesign.h"
 
 #include <QFontInfo>
+#include <QListWidget>
+#include <QStringListModel>
 #include <QGroupBox>
 #include <QScreen>
 #include <QScrollBar>
@@ -145,6 +147,35 @@ TEST_F(Layout, ListBoxesHaveNoHorizontalScrollBar)
     QCoreApplication::processEvents();
     for (const char* name : {"lstChats", "Log"})
         EXPECT_FALSE(control<ListBox>(name)->horizontalScrollBar()->isVisible()) << name;
+}
+
+TEST_F(Layout, ListBoxesPaintAsListWidgetsDo)
+{
+    QStringList lines;
+    for (int i = 0; i < 12; ++i)
+        lines << QString("Joined chatroom lobby:%1 and a tail too long for the box WWWWWWWW").arg(i);
+    QListWidget widget;
+    widget.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    widget.addItems(lines);
+    QStringListModel model(lines);
+    ListBox box;
+    box.setModel(&model);
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(&widget), static_cast<QAbstractItemView*>(&box)}) {
+        view->setFont(D::logFont());
+        view->resize(225, 81);
+        view->setCurrentIndex(view->model()->index(3, 0));
+        view->show();
+    }
+    for (bool focused : {false, true}) {
+        if (focused)
+            widget.setFocus();
+        QCoreApplication::processEvents();
+        const QImage expected = widget.grab().toImage();
+        if (focused)
+            box.setFocus();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(box.grab().toImage(), expected) << "focused " << focused;
+    }
 }
 
 TEST_F(Layout, TabOrderFollowsTheDesign)
