@@ -4,6 +4,7 @@
 #include "Headless.h"
 #include "PasswordVault.h"
 #include "ServerOption.h"
+#include "TarnwickBuildConfig.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -122,10 +123,12 @@ int fail(const QString& message)
 int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(TarnwickBuild::kVersion));
     std::unique_ptr<QCoreApplication> app = runsWithoutDisplay(argc, argv)
                                                 ? std::make_unique<QCoreApplication>(argc, argv)
                                                 : std::make_unique<QApplication>(argc, argv);
+    if (qobject_cast<QGuiApplication*>(app.get()))
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
 
     QCommandLineParser parser;
     const Options o = defineOptions(parser);

@@ -9,7 +9,7 @@ packages=(
     clang libclang-rt-14-dev valgrind
     xvfb xauth xdotool x11-utils trayer twm imagemagick
     fonts-wine fontconfig
-    desktop-file-utils appstream dpkg-dev man-db
+    desktop-file-utils appstream dpkg-dev man-db lintian systemd
 )
 
 sudo=()
