@@ -10,6 +10,7 @@ packages=(
     xvfb xauth xdotool x11-utils trayer twm imagemagick
     fonts-wine fontconfig
     desktop-file-utils appstream dpkg-dev man-db lintian systemd
+    gnome-keyring gcr libsecret-1-0 libsecret-tools dbus-daemon dbus-x11 libglib2.0-bin
 )
 
 sudo=()
