@@ -55,7 +55,14 @@ collection_locked() {
     gdbus call --session --dest org.freedesktop.secrets --object-path "$login" \
         --method org.freedesktop.DBus.Properties.Get org.freedesktop.Secret.Collection Locked
 }
-wait_until 10 collection_locked || fail "the keyring did not start"
+# Asked of the bus, not of the service: a call to the service before it is there would have the
+# bus start a second daemon, without the unlocked keyring.
+secret_service_is_there() {
+    [ "$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner org.freedesktop.secrets)" = "(true,)" ]
+}
+wait_until 10 secret_service_is_there || fail "the keyring did not start"
+[ "$(collection_locked)" = "(<false>,)" ] || fail "the keyring did not start unlocked"
 
 "$probe" write "$account" "$password" >"$out/write.out" 2>"$out/write.err" || fail "the password was not written"
 said write.out written || fail "the write did not answer \"written\""
@@ -68,7 +75,7 @@ gdbus call --session --dest org.freedesktop.secrets --object-path /org/freedeskt
 [ "$(collection_locked)" = "(<true>,)" ] || fail "the keyring did not lock"
 start_bg "$out/locked.out" "$out/locked.err" "$probe" read "$account"
 expect locked.out "waiting for unlock"
-wait_until 10 sh -c 'xdotool search --class gcr-prompter | grep -q .' || fail "no unlock prompt appeared"
+wait_until 10 sh -c 'xdotool search --onlyvisible --class gcr-prompter | grep -q .' || fail "no unlock prompt appeared"
 xdotool type --delay 20 "$keyring_password"
 xdotool key Return
 expect locked.out "read: $password"
