@@ -6,6 +6,7 @@
 #include "ServerOption.h"
 #include "SingleInstance.h"
 #include "StopSignals.h"
+#include "TarnwickBuildConfig.h"
 #include "Texts.h"
 #include "frmMain.h"
 
@@ -117,7 +118,7 @@ int fail(const QString& message)
 int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(TarnwickBuild::kVersion));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -173,6 +174,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
     AppSettings settings;
     SingleInstance instance(settings.folder());
     if (!instance.claim()) {

@@ -26,3 +26,16 @@ function(tarnwick_add_test target)
         DISCOVERY_TIMEOUT 60
         PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS ${label} ${T_PROPERTIES})
 endfunction()
+
+# tarnwick_disable_tests_without(<variable of find_program> <test>...)
+#
+# Where the program was not found, the tests are disabled (ctest lists them as not run) and
+# configuring says why; configuring itself goes on.
+function(tarnwick_disable_tests_without program_var)
+    if(NOT ${program_var})
+        string(REPLACE "-NOTFOUND" "" missing "${${program_var}}")
+        list(JOIN ARGN ", " tests)
+        message(STATUS "${missing} not found: ${tests} disabled")
+        set_tests_properties(${ARGN} PROPERTIES DISABLED TRUE)
+    endif()
+endfunction()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds the default tree (programs, tests and benchmarks) in build/ci.
+# Configures and builds the default tree (programs, tests and benchmarks) in build/ci: the preset
+# "ci" of CMakePresets.json (warnings are errors).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/ci -j"$(nproc)"
+cmake --preset ci >/dev/null
+cmake --build --preset ci -j"$(nproc)"

@@ -9,7 +9,8 @@ packages=(
     clang libclang-rt-14-dev valgrind
     xvfb xauth xdotool x11-utils trayer twm imagemagick
     fonts-wine fontconfig
-    desktop-file-utils appstream dpkg-dev man-db
+    desktop-file-utils appstream dpkg-dev man-db lintian systemd
+    gnome-keyring gcr libsecret-1-0 libsecret-tools dbus-daemon dbus-x11 libglib2.0-bin
 )
 
 sudo=()

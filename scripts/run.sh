@@ -30,9 +30,9 @@ export XDG_CONFIG_HOME=$out/config
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
 # 5190 is the port TOC servers use; when something else has it, tocd takes a free one instead.
-if ! start_tocd "$out" "$bin/tools/tocd/tocd" 127.0.0.1:5190 "$name:$password" 2>/dev/null; then
+if ! start_tocd "$out" "$bin/tools/tocd/tarnwick-tocd" 127.0.0.1:5190 "$name:$password" 2>/dev/null; then
     echo "Port 5190 is in use: tocd takes a free port instead."
-    start_tocd "$out" "$bin/tools/tocd/tocd" 127.0.0.1:0 "$name:$password" || { echo "tocd did not start" >&2; exit 1; }
+    start_tocd "$out" "$bin/tools/tocd/tarnwick-tocd" 127.0.0.1:0 "$name:$password" || { echo "tocd did not start" >&2; exit 1; }
 fi
 server=127.0.0.1:$tocd_port
 echo "tocd is listening on $server (its log: $out/tocd.err)"

@@ -11,10 +11,9 @@ chmod 700 "$XDG_RUNTIME_DIR"
 
 # The client, the pixel layer and the button once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then a short fuzz run from the seed corpus. What the run generates stays
-# in a temporary folder.
-CC=clang CXX=clang++ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON -DTARNWICK_BENCH=OFF >/dev/null
-cmake --build build/asan -j"$(nproc)" --target toc_tests toc_fault_tests toc_fuzz toc_parse_fuzz \
+# in a temporary folder. The tree is the preset "asan" (clang, warnings are errors) in build/asan.
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$(nproc)" --target toc_tests toc_fault_tests toc_fuzz toc_parse_fuzz \
     raster_tests button_tests button_paint_tests button_shape_tests button_dpi_tests
 (cd build/asan && ctest --output-on-failure -j"$(nproc)" -R '^(toc|raster|button)\.' --timeout 600)
 # Two fuzz targets share the time: the framer and parser alone, and the whole client with handlers

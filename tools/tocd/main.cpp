@@ -1,4 +1,5 @@
 // tocd: a small TOC2 server for tests and for running the program without the real service.
+#include "TarnwickBuildConfig.h"
 #include "TcpFront.h"
 
 #include <QCommandLineParser>
@@ -52,10 +53,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tocd"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(TarnwickBuild::kVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kHelp));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("listen"), QStringLiteral("Address to listen on (default 127.0.0.1:5190; port 0 picks a free one)."),
          QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:5190")},
