@@ -1,10 +1,13 @@
 #pragma once
-// Puts a TocServer on a listening TCP socket: one id per accepted connection, bytes in and out.
+// Puts a TocServer on a listening TCP socket: one id per accepted connection, bytes in and out,
+// and the time from a steady clock.
 #include "TocServer.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QTcpServer>
+#include <QTimer>
 
 class QTcpSocket;
 
@@ -12,8 +15,10 @@ class TcpFront : public QObject
 {
     Q_OBJECT
 public:
-    /// Serves the given accounts; log lines go to logLine (nothing is logged when it is empty).
-    TcpFront(Accounts accounts, std::function<void(const QString&)> logLine, QObject* parent = nullptr);
+    /// Serves the given accounts within limits; log lines go to logLine (nothing is logged when it
+    /// is empty).
+    TcpFront(Accounts accounts, std::function<void(const QString&)> logLine, TocServer::Limits limits = {},
+             QObject* parent = nullptr);
 
     /// Starts listening; false with errorString() set when the address cannot be used.
     bool listen(const QHostAddress& address, quint16 port);
@@ -23,10 +28,14 @@ public:
 
 private:
     void accept();
-    void write(int id, const QByteArray& bytes);
-    void close(int id);
+    void read(int id, QTcpSocket* socket);
+    qint64 write(int id, const QByteArray& bytes);
+    void close(int id, TocServer::CloseMode how);
 
     QTcpServer m_listener;
     QHash<int, QTcpSocket*> m_sockets;
+    std::function<void(const QString&)> m_logLine;
     TocServer m_server;
+    QElapsedTimer m_clock;
+    QTimer m_ticker;
 };
