@@ -277,13 +277,22 @@ TEST_F(TocdServer, ClosesAConnectionThatLetsItsOutputPileUp)
     EXPECT_EQ(heard.value(20), "CHAT_UPDATE_BUDDY:1:F:Other"); // the room goes on without b
     EXPECT_LT(wire[b].size(), kLimit + 1100);
 
-    // a asks for its own 2 KB profile a thousand times in one read and reads none of the answers:
-    // it is closed once 1 MiB waits, and the requests after that are not even looked at.
+    // a asks for its own 2 KB profile a thousand times in one read and reads none of the answers.
+    // Each turn answers 64 KiB worth, and c is served between turns. Once 1 MiB waits, a is
+    // closed, and the requests after that are not even looked at.
+    const int c = signOn("Third");
     say(a, "toc_set_info \"" + QByteArray(2000, 'p') + '"');
     QByteArray requests;
     for (int i = 0; i < 1000; ++i)
         requests += flapFrame(2, "toc_get_info \"tarnwick\"" + QByteArray(1, '\0'));
-    server.receive(a, requests + flapFrame(2, "toc_bogus" + QByteArray(1, '\0')));
+    int turns = 1;
+    for (bool done = server.receive(a, requests + flapFrame(2, "toc_bogus" + QByteArray(1, '\0'))); !done; ++turns) {
+        EXPECT_LT(wire[a].size(), turns * (64 * 1024 + 2100));
+        say(c, R"(toc_get_status "tarnwick")");
+        EXPECT_EQ(lines(c).size(), 1);
+        done = server.receive(a);
+    }
+    EXPECT_EQ(turns, 16); // each a little over 64 KiB
     EXPECT_FALSE(logged.join(u'\n').contains(QStringLiteral("unknown command")));
     EXPECT_EQ(abortedIds, (QList<int>{b, a}));
     EXPECT_GT(wire[a].size(), kLimit);

@@ -2,14 +2,48 @@
 
 #include <QTcpSocket>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 constexpr int kCloseGraceMs = 5000;
 constexpr int kTickMs = 250;
 // What one readyRead hands to the server at most (the socket buffers no more). A client that sends
-// without pause is then served in slices, between which the event loop serves everyone else.
-constexpr qint64 kReadSliceBytes = 16 * 1024;
+// without pause is served in slices, between which the event loop serves everyone else.
+constexpr qint64 kReadSliceBytes = 4 * 1024;
 // After an accept fails (out of file descriptors, say), listening starts again this much later.
 constexpr int kAcceptRetryMs = 1000;
+// Connections the kernel completes before tocd accepts them; beyond that it drops new ones, which
+// then wait a second or more to try again.
+constexpr int kListenBacklog = 1024;
+// How often, at most, freed memory goes back to the system after connections have gone.
+constexpr qint64 kReleaseEveryMs = 1000;
+
+// Makes closing the socket a reset. A plain close leaves the kernel trying to deliver what the
+// peer is not reading: the connection would live on, holding megabytes, until the peer reads or
+// the kernel gives up minutes later.
+void resetOnClose(QTcpSocket* socket)
+{
+#ifdef Q_OS_UNIX
+    const linger now{1, 0};
+    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now);
+#else
+    Q_UNUSED(socket);
+#endif
+}
+
+// glibc keeps what the program frees for reuse. After a wave of connections has gone (a thousand
+// idle ones timed out, say), this hands it back, so that tocd's size follows what it holds.
+void releaseFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 } // namespace
 
 TcpFront::TcpFront(Accounts accounts, std::function<void(const QString&)> logLine, TocServer::Limits limits,
@@ -28,9 +62,17 @@ TcpFront::TcpFront(Accounts accounts, std::function<void(const QString&)> logLin
             m_logLine(QStringLiteral("cannot accept a connection: %1").arg(m_listener.errorString()));
         QTimer::singleShot(kAcceptRetryMs, &m_listener, &QTcpServer::resumeAccepting);
     });
+    m_listener.setListenBacklogSize(kListenBacklog);
     m_clock.start();
     m_server.tick(0);
-    m_ticker.callOnTimeout(this, [this] { m_server.tick(m_clock.elapsed()); });
+    m_ticker.callOnTimeout(this, [this] {
+        m_server.tick(m_clock.elapsed());
+        if (m_socketsGone > 0 && m_clock.elapsed() - m_releasedAt >= kReleaseEveryMs) {
+            releaseFreedMemory();
+            m_socketsGone = 0;
+            m_releasedAt = m_clock.elapsed();
+        }
+    });
     m_ticker.start(kTickMs);
 }
 
@@ -41,8 +83,11 @@ bool TcpFront::listen(const QHostAddress& address, quint16 port)
 
 void TcpFront::accept()
 {
+    m_server.tick(m_clock.elapsed()); // so that the new connections' time starts now
     while (QTcpSocket* socket = m_listener.nextPendingConnection()) {
         socket->setParent(this);
+        // Tied to the ticker, not to this: close() cuts the socket's ties to this.
+        connect(socket, &QObject::destroyed, &m_ticker, [this] { ++m_socketsGone; });
         const int id = m_server.open(socket->peerAddress().toString(), socket->peerPort());
         if (id == 0) {
             socket->abort();
@@ -65,7 +110,24 @@ void TcpFront::accept()
 
 void TcpFront::read(int id, QTcpSocket* socket)
 {
-    m_server.receive(id, socket->readAll());
+    if (!m_held.contains(id))
+        serve(id, socket->readAll());
+}
+
+// When the server stops early (a client whose commands write a lot), the rest of that client's
+// input waits for the next turn of the event loop, so that everyone else is served in between;
+// its socket is not read meanwhile, and soon takes no more from the client.
+void TcpFront::serve(int id, const QByteArray& bytes)
+{
+    if (m_server.receive(id, bytes))
+        return;
+    m_held.insert(id);
+    QTimer::singleShot(0, this, [this, id] {
+        m_held.remove(id);
+        serve(id, {});
+        if (QTcpSocket* socket = m_sockets.value(id); socket && socket->bytesAvailable() > 0)
+            read(id, socket);
+    });
 }
 
 qint64 TcpFront::write(int id, const QByteArray& bytes)
@@ -87,6 +149,7 @@ void TcpFront::close(int id, TocServer::CloseMode how)
         return;
     socket->disconnect(this);
     if (how == TocServer::CloseMode::Abort) {
+        resetOnClose(socket);
         socket->abort();
         socket->deleteLater();
         return;

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QTcpServer>
 #include <QTimer>
 
@@ -29,13 +30,17 @@ public:
 private:
     void accept();
     void read(int id, QTcpSocket* socket);
+    void serve(int id, const QByteArray& bytes);
     qint64 write(int id, const QByteArray& bytes);
     void close(int id, TocServer::CloseMode how);
 
     QTcpServer m_listener;
     QHash<int, QTcpSocket*> m_sockets;
+    QSet<int> m_held; // connections with input the server has yet to finish: not read meanwhile
     std::function<void(const QString&)> m_logLine;
     TocServer m_server;
     QElapsedTimer m_clock;
     QTimer m_ticker;
+    int m_socketsGone = 0;    // sockets deleted since freed memory was last handed back
+    qint64 m_releasedAt = 0;
 };

@@ -106,25 +106,31 @@ int TocServer::open(const QString& address, quint16 port)
     return id;
 }
 
-void TocServer::receive(int id, const QByteArray& bytes)
+bool TocServer::receive(int id, const QByteArray& bytes)
 {
     if (auto it = m_sessions.find(id); it != m_sessions.end())
         it->second.reader.feed(bytes);
-    readFrames(id);
+    m_turnOutput = 0;
+    const bool done = readFrames(id);
     dropBacklogged();
+    return done;
 }
 
-void TocServer::readFrames(int id)
+// True when no whole frame is left unhandled.
+bool TocServer::readFrames(int id)
 {
     // Look the session up on every pass: a frame may end it.
     TocFramer::Frame frame;
     for (auto it = m_sessions.find(id); it != m_sessions.end() && !it->second.backlogged; it = m_sessions.find(id)) {
         Session& s = it->second;
+        if (m_limits.outputPerTurn > 0 && m_turnOutput >= m_limits.outputPerTurn)
+            return false;
         switch (s.reader.next(frame)) {
         case TocFramer::Next::NeedMore:
-            return;
+            return true;
         case TocFramer::Next::Violation:
-            return drop(s, QString(s.reader.violation())); // the session and its reader go with it
+            drop(s, QString(s.reader.violation())); // the session and its reader go with it
+            return true;
         case TocFramer::Next::Handshake:
             s.stage = Stage::SignOnFrame;
             sendFrame(s, FrameType::SignOn, kFlapVersion);
@@ -134,6 +140,7 @@ void TocServer::readFrames(int id)
             break;
         }
     }
+    return true;
 }
 
 void TocServer::closed(int id)
@@ -329,7 +336,9 @@ void TocServer::sendFrame(Session& s, FrameType type, QByteArrayView payload)
     }
     if (s.backlogged)
         return;
-    const qint64 waiting = m_out.write(s.id, TocFramer::encode(type, s.seq++, payload));
+    const QByteArray frame = TocFramer::encode(type, s.seq++, payload);
+    m_turnOutput += frame.size();
+    const qint64 waiting = m_out.write(s.id, frame);
     if (m_limits.maxUnsentBytes > 0 && waiting > m_limits.maxUnsentBytes) {
         s.backlogged = true;
         m_backlogged << s.id;

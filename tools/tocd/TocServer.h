@@ -35,6 +35,9 @@ public:
     struct Limits {
         /// Output a connection may leave waiting; beyond it the connection is closed ("not reading").
         qint64 maxUnsentBytes = 1024 * 1024;
+        /// Output the commands of one receive() may write, to anyone, before it stops for others.
+        /// 0: no limit.
+        qint64 outputPerTurn = 64 * 1024;
         /// Time from opening to a successful sign-on; a connection slower than that is closed.
         qint64 signOnTimeoutMs = 10'000;
         /// Sign-on attempts (wrong passwords too) one address may make in a burst; one more is
@@ -50,8 +53,11 @@ public:
     /// A new connection from address and port; returns its id, or 0 when it is refused (too many
     /// open from that address; logged), which the caller then closes.
     int open(const QString& address, quint16 port);
-    /// Bytes received on a connection. Unknown ids are ignored.
-    void receive(int id, const QByteArray& bytes);
+    /// Bytes received on a connection, or none to go on with those held back. Handles its
+    /// commands until they have written Limits::outputPerTurn; returns false when it stopped there
+    /// with input left, which the caller hands back (with no bytes) once the others have had their
+    /// turn, before it reads more from that connection. Unknown ids are ignored.
+    bool receive(int id, const QByteArray& bytes = {});
     /// The peer went away. Unknown ids are ignored.
     void closed(int id);
     /// The time is now nowMs (milliseconds on a steady clock, starting where the caller likes):
@@ -93,7 +99,7 @@ private:
     };
     static const QHash<QByteArray, Command>& commands();
 
-    void readFrames(int id);
+    bool readFrames(int id);
     void dropBacklogged();
     bool takeLogin(const QString& address);
     void handleFrame(Session& s, int type, const QByteArray& payload);
@@ -147,6 +153,7 @@ private:
     Output m_out;
     Limits m_limits;
     qint64 m_now = 0;
+    qint64 m_turnOutput = 0;              // bytes written since this receive() began
     std::map<int, Session> m_sessions;   // std::map: references stay valid while others come and go
     QHash<QByteArray, int> m_signedOn;    // normalised name -> session id
     std::map<int, Room> m_rooms;

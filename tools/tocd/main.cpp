@@ -8,6 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 constexpr char kHelp[] = R"(A small local TOC2 server.
@@ -56,6 +60,19 @@ void fail(const QString& message)
 {
     std::fprintf(stderr, "tocd: %s\n", qPrintable(message));
     std::exit(2);
+}
+
+// Each connection takes a file descriptor. The usual soft limit (1024) would stop tocd accepting
+// well before its per-address limits come into play, so it takes what the hard limit allows.
+void raiseFileLimit()
+{
+#ifdef Q_OS_UNIX
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+#endif
 }
 
 // The value of a numeric option: a whole number from 0 up.
@@ -138,6 +155,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "tocd: %s\n", qPrintable(line));
             std::fflush(stderr);
         };
+    raiseFileLimit();
     TcpFront front(std::move(accounts), logLine, limits);
     if (!front.listen(address, static_cast<quint16>(port)))
         fail(QStringLiteral("cannot listen on %1: %2").arg(listen, front.errorString()));
