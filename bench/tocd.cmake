@@ -1,5 +1,5 @@
 # tocd under abuse: memory and a well-behaved client's sign-on time while others flood it, and
-# connections that never sign on. Included from bench/CMakeLists.txt; about a minute, run by the
+# connections that never sign on. Included from bench/CMakeLists.txt; about 75 s, run by the
 # `bench` target.
 add_executable(tocd_limits tocd_limits.cpp)
 target_include_directories(tocd_limits PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)

@@ -6,7 +6,10 @@
 //   2. A client talks in a room without pause while another member never reads; the member joins
 //      again whenever it is closed. 20 s.
 //   3. 1,000 connections from ten addresses that never sign on (half of them stop inside the
-//      handshake): when does tocd close each one, and what does it hold before and after.
+//      handshake), twice: when does tocd close each one, and what does it hold before and after.
+//
+// Prints the figures and whether each meets its target (exit status 1 when one does not).
+// "tocd_limits self room idle" names the parts to run; all of them by default.
 //
 // Meanwhile the client library signs on every 100 ms; its times are set against sign-ons on the
 // idle server. tocd runs with --login-limit 0, so that the abusers are never shut out and the

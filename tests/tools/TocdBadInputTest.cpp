@@ -147,6 +147,8 @@ TEST(TocdCommandLine, RefusesWhatItCannotUse)
         {{"--listen", "127.0.0.1:0", "--account", "nopassword"}, "has no \":PASSWORD\""},
         {{"--listen", "127.0.0.1:0", "--accounts", badFile}, ":2: expected"},
         {{"--listen", "127.0.0.1:0", "stray"}, "unexpected argument"},
+        {{"--login-limit", "-1"}, "--login-limit wants a whole number from 0 up, not \"-1\""},
+        {{"--sign-on-timeout", "soon"}, "--sign-on-timeout wants a whole number"},
     };
     for (const auto& c : cases) {
         QProcess p;

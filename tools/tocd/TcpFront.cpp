@@ -159,5 +159,8 @@ void TcpFront::close(int id, TocServer::CloseMode how)
     if (socket->state() == QAbstractSocket::UnconnectedState)
         socket->deleteLater();
     else
-        QTimer::singleShot(kCloseGraceMs, socket, &QTcpSocket::abort);
+        QTimer::singleShot(kCloseGraceMs, socket, [socket] {
+            resetOnClose(socket);
+            socket->abort();
+        });
 }

@@ -45,7 +45,7 @@ Choices of this server:
     an empty command or a command before sign-on closes that connection.
 
 Limits, so that it can be left running for others:
-  - A connection that lets more than %1 KiB of output wait unread is closed
+  - A connection that lets more than %1 MiB of output wait unread is closed
     ("not reading"); the others keep their speed.
   - A connection that has not signed on %2 seconds after it opened is closed
     (--sign-on-timeout). Signed-on connections are never closed for being quiet.
@@ -95,7 +95,7 @@ int main(int argc, char** argv)
     const TocServer::Limits defaults;
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kHelp)
-                                         .arg(defaults.maxUnsentBytes / 1024)
+                                         .arg(defaults.maxUnsentBytes / (1024 * 1024))
                                          .arg(defaults.signOnTimeoutMs / 1000)
                                          .arg(defaults.loginBurst)
                                          .arg(defaults.loginRefillMs / 1000)
