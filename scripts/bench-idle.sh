@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/ci}
 seconds=${2:-60}
-for program in "$build/app/tarnwick" "$build/tools/tocd/tocd"; do
+for program in "$build/app/tarnwick" "$build/tools/tocd/tarnwick-tocd"; do
     [ -x "$program" ] || { echo "missing $program: build first" >&2; exit 1; }
 done
 work=$(mktemp -d)
@@ -19,7 +19,7 @@ pids=()
 cleanup() { kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 
-"$build/tools/tocd/tocd" --listen 127.0.0.1:0 --account "Tarn Wick:idle" --quiet >"$work/tocd.out" &
+"$build/tools/tocd/tarnwick-tocd" --listen 127.0.0.1:0 --account "Tarn Wick:idle" --quiet >"$work/tocd.out" &
 pids+=($!)
 for _ in $(seq 50); do grep -q '^listening on ' "$work/tocd.out" && break; sleep 0.1; done
 port=$(sed -n 's/^listening on .*://p' "$work/tocd.out")

@@ -88,10 +88,11 @@ wm_state_is() {
 }
 
 # Starts tocd on a free loopback port (or the given address) with the given accounts; sets tocd_port.
+# Its login limit is off: the runs sign on from 127.0.0.1 again and again.
 start_tocd() {
     local dir=$1 tocd=$2 listen=$3
     shift 3
-    local args=(--listen "$listen")
+    local args=(--listen "$listen" --login-limit 0)
     local account
     for account in "$@"; do
         args+=(--account "$account")

@@ -40,9 +40,13 @@ public:
     }
 
     /// Starts tocd on 127.0.0.1 with a free port and the given arguments; true once it listens.
+    /// Tests sign on from 127.0.0.1 as often as they like: the login limit is off unless args
+    /// give a --login-limit of their own.
     bool start(const QStringList& args, int timeoutMs = 10000)
     {
-        m_process.setArguments(QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + args);
+        m_process.setArguments(QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+                                           QStringLiteral("--login-limit"), QStringLiteral("0")} +
+                               args);
         m_process.start();
         if (!m_process.waitForStarted(timeoutMs))
             return false;

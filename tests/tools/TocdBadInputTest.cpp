@@ -1,4 +1,4 @@
-// tocd as a process, fed bad input over raw TCP connections.
+// tocd as a process, fed bad input over raw TCP connections, and held to its limits.
 #include "FakeTocSocket.h"
 #include "ModTOC.h"
 #include "TocdProcess.h"
@@ -147,6 +147,8 @@ TEST(TocdCommandLine, RefusesWhatItCannotUse)
         {{"--listen", "127.0.0.1:0", "--account", "nopassword"}, "has no \":PASSWORD\""},
         {{"--listen", "127.0.0.1:0", "--accounts", badFile}, ":2: expected"},
         {{"--listen", "127.0.0.1:0", "stray"}, "unexpected argument"},
+        {{"--login-limit", "-1"}, "--login-limit wants a whole number from 0 up, not \"-1\""},
+        {{"--sign-on-timeout", "soon"}, "--sign-on-timeout wants a whole number"},
     };
     for (const auto& c : cases) {
         QProcess p;
@@ -156,6 +158,81 @@ TEST(TocdCommandLine, RefusesWhatItCannotUse)
         EXPECT_TRUE(p.readAllStandardError().contains(c.message)) << c.message;
         EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
     }
+}
+
+// ---- limits, one test each over loopback (their details are TocServer's tests)
+
+TEST(TocdLimits, ClosesAClientThatDoesNotRead)
+{
+    TocdProcess tocd;
+    ASSERT_TRUE(tocd.start({"--account", "Tarn Wick:secret", "--account", "bad:pw"}));
+    RawClient flooder;
+    flooder.socket.setReadBufferSize(4096); // takes no more from the kernel than that
+    ASSERT_TRUE(flooder.connectTo(tocd.port()));
+    flooder.write(kFlapon + kSignOn + kLogin + command("toc_init_done") +
+                  command("toc_set_info \"" + QByteArray(2000, 'p') + '"'));
+    ASSERT_EQ(flooder.read(3).size(), 3);
+    // 20,000 requests for a 2 KB profile: 40 MB of answers, more than any socket buffers hold.
+    QByteArray requests;
+    for (int i = 0; i < 20000; ++i)
+        requests += command("toc_get_info \"tarnwick\"");
+    flooder.write(requests);
+
+    RawClient other;
+    ASSERT_TRUE(other.connectTo(tocd.port()));
+    other.write(kFlapon + kSignOn + login("bad", "pw"));
+    EXPECT_EQ(other.read(3).size(), 3);
+    EXPECT_TRUE(tocd.waitForLog(QStringLiteral("closing: not reading")));
+    flooder.socket.setReadBufferSize(0); // reads again, and so meets the end
+    EXPECT_TRUE(flooder.waitClosed());
+}
+
+TEST(TocdLimits, ClosesConnectionsThatDoNotSignOnInTime)
+{
+    TocdProcess tocd;
+    ASSERT_TRUE(tocd.start({"--account", "Tarn Wick:secret", "--sign-on-timeout", "1"}));
+    RawClient idle, slow, quick;
+    ASSERT_TRUE(idle.connectTo(tocd.port()));
+    ASSERT_TRUE(slow.connectTo(tocd.port()));
+    ASSERT_TRUE(quick.connectTo(tocd.port()));
+    slow.write(kFlapon + kSignOn);
+    quick.write(kFlapon + kSignOn + kLogin);
+    EXPECT_TRUE(idle.waitClosed());
+    EXPECT_TRUE(slow.waitClosed());
+    EXPECT_EQ(tocd.log().count(QStringLiteral("closing: not signed on within 1 s")), 2);
+    quick.write(command("toc_bogus"));
+    EXPECT_EQ(quick.read(4).value(3), "ERROR:913");
+}
+
+TEST(TocdLimits, AnswersTooManySignOnsWith983)
+{
+    TocdProcess tocd;
+    ASSERT_TRUE(tocd.start({"--account", "Tarn Wick:secret", "--login-limit", "2"}));
+    const struct {
+        QByteArray login;
+        QByteArray answer;
+    } attempts[] = {{login("tarnwick", "wrong"), "ERROR:980"}, {kLogin, "SIGN_ON:TOC2.0"}, {kLogin, "ERROR:983"}};
+    for (const auto& a : attempts) {
+        RawClient client;
+        ASSERT_TRUE(client.connectTo(tocd.port()));
+        client.write(kFlapon + kSignOn + a.login);
+        EXPECT_EQ(client.read(1).value(0), a.answer);
+    }
+    EXPECT_TRUE(tocd.waitForLog(QStringLiteral("closing: too many sign-ons from 127.0.0.1")));
+}
+
+TEST(TocdLimits, ClosesConnectionsOverTheLimitPerAddress)
+{
+    TocdProcess tocd;
+    ASSERT_TRUE(tocd.start({"--account", "Tarn Wick:secret", "--max-connections-per-address", "2"}));
+    RawClient first, second, third;
+    ASSERT_TRUE(first.connectTo(tocd.port()));
+    ASSERT_TRUE(second.connectTo(tocd.port()));
+    ASSERT_TRUE(third.connectTo(tocd.port()));
+    EXPECT_TRUE(third.waitClosed());
+    EXPECT_TRUE(tocd.waitForLog(QStringLiteral("closing: 2 connections from 127.0.0.1 are open already")));
+    second.write(kFlapon + kSignOn + kLogin);
+    EXPECT_EQ(second.read(3).size(), 3);
 }
 
 } // namespace

@@ -19,18 +19,19 @@ std::optional<QByteArrayList> splitTocArgs(QByteArrayView line)
         if (line[i] == '"') {
             ++i;
             for (;;) {
+                // What lies before the next quote or backslash goes in whole.
+                qsizetype end = i;
+                while (end < n && line[end] != '"' && line[end] != '\\')
+                    ++end;
+                word += line.sliced(i, end - i);
+                i = end;
                 if (i == n)
                     return std::nullopt; // no closing quote
-                const char c = line[i++];
-                if (c == '"')
+                if (line[i++] == '"')
                     break;
-                if (c == '\\') {
-                    if (i == n)
-                        return std::nullopt;
-                    word += line[i++];
-                } else {
-                    word += c;
-                }
+                if (i == n)
+                    return std::nullopt;
+                word += line[i++];       // the byte after a backslash, whatever it is
             }
             if (i < n && line[i] != ' ')
                 return std::nullopt; // "abc"def is neither one argument nor two

@@ -50,9 +50,10 @@ std::optional<int> toInt(QByteArrayView text)
 }
 } // namespace
 
-TocServer::TocServer(Accounts accounts, Output output)
+TocServer::TocServer(Accounts accounts, Output output, Limits limits)
     : m_accounts(std::move(accounts))
     , m_out(std::move(output))
+    , m_limits(limits)
 {
 }
 
@@ -88,30 +89,48 @@ const QHash<QByteArray, TocServer::Command>& TocServer::commands()
 
 // ---- connections
 
-int TocServer::open(const QString& peer)
+int TocServer::open(const QString& address, quint16 port)
 {
     const int id = m_nextSession++;
+    log(id, QStringLiteral("connected from %1:%2").arg(address).arg(port));
+    int& open = m_connections[address];
+    if (m_limits.maxConnectionsPerAddress > 0 && open >= m_limits.maxConnectionsPerAddress) {
+        log(id, QStringLiteral("closing: %1 connections from %2 are open already").arg(open).arg(address));
+        return 0;
+    }
+    ++open;
     Session& s = m_sessions[id];
     s.id = id;
-    s.peer = peer;
-    log(s, QStringLiteral("connected from %1").arg(peer));
+    s.address = address;
+    s.openedAt = m_now;
     return id;
 }
 
-void TocServer::receive(int id, const QByteArray& bytes)
+bool TocServer::receive(int id, const QByteArray& bytes)
 {
     if (auto it = m_sessions.find(id); it != m_sessions.end())
         it->second.reader.feed(bytes);
+    m_turnOutput = 0;
+    const bool done = readFrames(id);
+    dropBacklogged();
+    return done;
+}
+
+// True when no whole frame is left unhandled.
+bool TocServer::readFrames(int id)
+{
     // Look the session up on every pass: a frame may end it.
     TocFramer::Frame frame;
-    for (auto it = m_sessions.find(id); it != m_sessions.end(); it = m_sessions.find(id)) {
+    for (auto it = m_sessions.find(id); it != m_sessions.end() && !it->second.backlogged; it = m_sessions.find(id)) {
         Session& s = it->second;
+        if (m_limits.outputPerTurn > 0 && m_turnOutput >= m_limits.outputPerTurn)
+            return false;
         switch (s.reader.next(frame)) {
         case TocFramer::Next::NeedMore:
-            return;
+            return true;
         case TocFramer::Next::Violation:
             drop(s, QString(s.reader.violation())); // the session and its reader go with it
-            return;
+            return true;
         case TocFramer::Next::Handshake:
             s.stage = Stage::SignOnFrame;
             sendFrame(s, FrameType::SignOn, kFlapVersion);
@@ -121,6 +140,7 @@ void TocServer::receive(int id, const QByteArray& bytes)
             break;
         }
     }
+    return true;
 }
 
 void TocServer::closed(int id)
@@ -129,17 +149,68 @@ void TocServer::closed(int id)
     if (it == m_sessions.end())
         return;
     log(it->second, QStringLiteral("disconnected"));
-    signOff(it->second);
-    m_sessions.erase(it);
+    forget(it->second);
+    dropBacklogged();
 }
 
-void TocServer::drop(Session& s, const QString& reason)
+void TocServer::tick(qint64 nowMs)
+{
+    m_now = nowMs;
+    if (m_limits.signOnTimeoutMs > 0) {
+        QList<int> late;
+        for (const auto& [id, s] : m_sessions)
+            if (s.stage < Stage::SignedOn && nowMs - s.openedAt >= m_limits.signOnTimeoutMs)
+                late << id;
+        const QString reason = QStringLiteral("not signed on within %1 s").arg(m_limits.signOnTimeoutMs / 1000.0);
+        for (int id : late)
+            drop(m_sessions.at(id), reason); // not signed on: nobody else hears of it
+    }
+    // An address whose allowance is whole again is the same as one never seen.
+    m_loginsFullAt.removeIf([nowMs](const auto& it) { return it.value() <= nowMs; });
+}
+
+void TocServer::drop(Session& s, const QString& reason, CloseMode how)
 {
     const int id = s.id;
     log(s, QStringLiteral("closing: %1").arg(reason));
+    forget(s);
+    m_out.close(id, how);
+}
+
+void TocServer::forget(Session& s)
+{
     signOff(s);
-    m_sessions.erase(id);
-    m_out.close(id);
+    if (--m_connections[s.address] <= 0)
+        m_connections.remove(s.address);
+    m_sessions.erase(s.id);
+}
+
+// Sessions whose output piled up are closed here, once the command that wrote to them is done:
+// while it ran, one of them may have been in a loop over a room's members. Closing one tells
+// others (rooms, watchers), which may put more on the list.
+void TocServer::dropBacklogged()
+{
+    while (!m_backlogged.isEmpty()) {
+        const auto it = m_sessions.find(m_backlogged.takeFirst());
+        if (it != m_sessions.end())
+            drop(it->second,
+                 QStringLiteral("not reading (over %1 bytes waiting to be sent)").arg(m_limits.maxUnsentBytes),
+                 CloseMode::Abort);
+    }
+}
+
+// One sign-on attempt from address, if its allowance has one left. The allowance is kept as the
+// time it will be whole again: each attempt moves that one refill period later, and an attempt is
+// allowed while it lies no more than a burst less one of periods ahead.
+bool TocServer::takeLogin(const QString& address)
+{
+    if (m_limits.loginBurst <= 0)
+        return true;
+    const qint64 fullAt = std::max(m_loginsFullAt.value(address, m_now), m_now);
+    if (fullAt - m_now > (m_limits.loginBurst - 1) * m_limits.loginRefillMs)
+        return false;
+    m_loginsFullAt[address] = fullAt + m_limits.loginRefillMs;
+    return true;
 }
 
 // Leaves every room and tells the watchers, so nobody is left talking to a gone user.
@@ -154,10 +225,10 @@ void TocServer::signOff(Session& s)
     m_signedOn.remove(s.key);
 }
 
-void TocServer::log(const Session& s, const QString& what) const
+void TocServer::log(int id, const QString& what) const
 {
     if (m_out.log)
-        m_out.log(QStringLiteral("conn %1: %2").arg(s.id).arg(what));
+        m_out.log(QStringLiteral("conn %1: %2").arg(id).arg(what));
 }
 
 // ---- frames
@@ -210,6 +281,11 @@ void TocServer::handleSignOnFrame(Session& s, const QByteArray& payload)
 void TocServer::handleLogin(Session& s, const QByteArrayList& words)
 {
     const QByteArray key = words.size() > 4 ? NormalizeName(words[3]) : QByteArray();
+    // Every attempt counts, so that passwords cannot be guessed at speed.
+    if (!takeLogin(s.address)) {
+        sendError(s, TocError::ConnectingTooOften);
+        return drop(s, QStringLiteral("too many sign-ons from %1").arg(s.address));
+    }
     const Account* account = m_accounts.find(key);
     if (!account || words[4].toLower() != ModTOC::RoastPassword(account->password)) {
         sendError(s, TocError::BadLogin);
@@ -258,7 +334,15 @@ void TocServer::sendFrame(Session& s, FrameType type, QByteArrayView payload)
         log(s, QStringLiteral("dropped a message too long for one frame"));
         return;
     }
-    m_out.write(s.id, TocFramer::encode(type, s.seq++, payload));
+    if (s.backlogged)
+        return;
+    const QByteArray frame = TocFramer::encode(type, s.seq++, payload);
+    m_turnOutput += frame.size();
+    const qint64 waiting = m_out.write(s.id, frame);
+    if (m_limits.maxUnsentBytes > 0 && waiting > m_limits.maxUnsentBytes) {
+        s.backlogged = true;
+        m_backlogged << s.id;
+    }
 }
 
 void TocServer::sendError(Session& s, TocError code, QByteArrayView arg)

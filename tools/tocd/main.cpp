@@ -9,6 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 constexpr char kHelp[] = R"(A small local TOC2 server.
@@ -39,12 +43,47 @@ Choices of this server:
   - Failed admin requests and bad nick forms answer ERROR:911; unknown commands
     and bad arguments ERROR:913.
   - A frame over 8192 bytes, a bad frame marker, bytes other than FLAPON first,
-    an empty command or a command before sign-on closes that connection.)";
+    an empty command or a command before sign-on closes that connection.
+
+Limits, so that it can be left running for others:
+  - A connection that lets more than %1 MiB of output wait unread is closed
+    ("not reading"); the others keep their speed.
+  - A connection that has not signed on %2 seconds after it opened is closed
+    (--sign-on-timeout). Signed-on connections are never closed for being quiet.
+  - Sign-on attempts, wrong passwords included, are limited per address: a
+    burst of %3 (--login-limit), then one more each %4 seconds. The next attempt
+    is answered ERROR:983 and closed, as on the real servers. The count starts
+    afresh when tocd starts.
+  - At most %5 connections from one address are open at once
+    (--max-connections-per-address); a further one is closed at once.)";
 
 void fail(const QString& message)
 {
     std::fprintf(stderr, "tocd: %s\n", qPrintable(message));
     std::exit(2);
+}
+
+// Each connection takes a file descriptor. The usual soft limit (1024) would stop tocd accepting
+// well before its per-address limits come into play, so it takes what the hard limit allows.
+void raiseFileLimit()
+{
+#ifdef Q_OS_UNIX
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+#endif
+}
+
+// The value of a numeric option: a whole number from 0 up.
+int count(const QCommandLineParser& parser, const QString& option)
+{
+    bool ok = false;
+    const int n = parser.value(option).toInt(&ok);
+    if (!ok || n < 0)
+        fail(QStringLiteral("--%1 wants a whole number from 0 up, not \"%2\"").arg(option, parser.value(option)));
+    return n;
 }
 
 } // namespace
@@ -55,8 +94,14 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("tocd"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(TarnwickBuild::kVersion));
 
+    const TocServer::Limits defaults;
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(kHelp));
+    parser.setApplicationDescription(QString::fromLatin1(kHelp)
+                                         .arg(defaults.maxUnsentBytes / (1024 * 1024))
+                                         .arg(defaults.signOnTimeoutMs / 1000)
+                                         .arg(defaults.loginBurst)
+                                         .arg(defaults.loginRefillMs / 1000)
+                                         .arg(defaults.maxConnectionsPerAddress));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
@@ -66,6 +111,18 @@ int main(int argc, char** argv)
         {QStringLiteral("accounts"), QStringLiteral("Read accounts and their configuration from FILE."),
          QStringLiteral("FILE")},
         {QStringLiteral("quiet"), QStringLiteral("Log nothing on standard error.")},
+        {QStringLiteral("login-limit"),
+         QStringLiteral("Sign-on attempts one address may make in a burst (default %1; 0: no limit).")
+             .arg(defaults.loginBurst),
+         QStringLiteral("N"), QString::number(defaults.loginBurst)},
+        {QStringLiteral("max-connections-per-address"),
+         QStringLiteral("Connections one address may have open at once (default %1; 0: no limit).")
+             .arg(defaults.maxConnectionsPerAddress),
+         QStringLiteral("N"), QString::number(defaults.maxConnectionsPerAddress)},
+        {QStringLiteral("sign-on-timeout"),
+         QStringLiteral("Seconds a connection has to sign on before it is closed (default %1; 0: no limit).")
+             .arg(defaults.signOnTimeoutMs / 1000),
+         QStringLiteral("SECONDS"), QString::number(defaults.signOnTimeoutMs / 1000)},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -90,13 +147,19 @@ int main(int argc, char** argv)
     if (!portOk || port > 65535 || address.isNull())
         fail(QStringLiteral("--listen wants HOST:PORT with a numeric address, not \"%1\"").arg(listen));
 
+    TocServer::Limits limits = defaults;
+    limits.loginBurst = count(parser, QStringLiteral("login-limit"));
+    limits.maxConnectionsPerAddress = count(parser, QStringLiteral("max-connections-per-address"));
+    limits.signOnTimeoutMs = count(parser, QStringLiteral("sign-on-timeout")) * qint64(1000);
+
     std::function<void(const QString&)> logLine;
     if (!parser.isSet(QStringLiteral("quiet")))
         logLine = [](const QString& line) {
             std::fprintf(stderr, "tocd: %s\n", qPrintable(line));
             std::fflush(stderr);
         };
-    TcpFront front(std::move(accounts), logLine);
+    raiseFileLimit();
+    TcpFront front(std::move(accounts), logLine, limits);
     if (!front.listen(address, static_cast<quint16>(port)))
         fail(QStringLiteral("cannot listen on %1: %2").arg(listen, front.errorString()));
 
