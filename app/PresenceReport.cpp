@@ -36,15 +36,14 @@ Presence measure(QList<Stay> stays, Time windowStart, Time windowEnd)
     const auto first = std::find_if(merged.cbegin(), merged.cend(), inWindow);
     if (first == merged.cend())
         return out;
-    out.since = std::max(windowStart, first->from);
-
-    Time cursor = out.since;
-    bool wanted = true; // false after a Leave, until the next stay
+    bool wanted = false; // false before the first stay and after a Leave, until the next stay
     Reason why = Reason::Unrecorded;
     if (first != merged.cbegin()) {
         why = std::prev(first)->why;
         wanted = why != Reason::Left;
     }
+    out.since = wanted ? windowStart : std::max(windowStart, first->from);
+    Time cursor = out.since;
     const auto absent = [&](Time to) {
         if (to > cursor && wanted) {
             out.gaps << Gap{cursor, to, why};

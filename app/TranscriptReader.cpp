@@ -70,8 +70,9 @@ QList<TranscriptReader::Room> TranscriptReader::rooms(const QByteArray& account)
                                      " (SELECT first_seq FROM room_lines WHERE room = r.id ORDER BY first_seq LIMIT 1),"
                                      " (SELECT first_seq + count FROM room_lines WHERE room = r.id"
                                      "  ORDER BY first_seq DESC LIMIT 1)"
-                                     " FROM rooms r WHERE ? = '' OR r.account = ? ORDER BY r.room_key, r.exchange"),
-                      {account.isNull() ? QByteArray("") : account, account});
+                                     " FROM rooms r %1 ORDER BY r.room_key, r.exchange")
+                          .arg(account.isEmpty() ? QString() : QStringLiteral("WHERE r.account = ?")),
+                      account.isEmpty() ? QVariantList() : QVariantList{account});
     while (q.next()) {
         Room room;
         room.id = q.value(0).toLongLong();

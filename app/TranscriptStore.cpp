@@ -293,8 +293,10 @@ qint64 TranscriptStore::queuedReadMark(const RoomRef& room) const
 TranscriptStore::RoomState& TranscriptStore::roomState(const QByteArray& name, std::int16_t exchange)
 {
     RoomState& state = m_rooms[roomKey(m_account, name, exchange)];
-    if (state.ref.name != name) // first seen, or the server now spells it otherwise
+    if (state.ref.name != name) { // first seen, or the server now spells it otherwise
         state.ref = {m_account, name, exchange};
+        state.id = 0; // looked up again, and its name written, at the next write
+    }
     return state;
 }
 

@@ -94,6 +94,8 @@ signals:
     void written();
 
 private:
+    friend struct TranscriptStoreTestAccess; // tests stand for a killed process and a full disk
+
     struct Op {
         enum Kind { SessionStart, SessionEnd, Enter, Leave, Im, MarkRead } kind;
         Time at = 0;
