@@ -55,6 +55,7 @@ Presence measure(QList<Stay> stays, Time windowStart, Time windowEnd)
         const Time from = std::max(it->from, out.since);
         const Time to = std::min(it->to, windowEnd);
         out.present += to - from;
+        out.stretches << Stay{from, to, it->why};
         out.measured += to - from;
         cursor = to;
         why = it->why;

@@ -35,6 +35,7 @@ struct Presence {
     Time measured = 0; // ms of the span measured
     Time present = 0;  // ms of them present
     QList<Gap> gaps;
+    QList<Stay> stretches; // the stretches present, clipped to the span, oldest first
     /// Whether there is anything to say: some stay falls in the window.
     bool any() const { return measured > 0; }
     /// Present share of the measured time, 0 to 1.
