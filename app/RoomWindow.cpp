@@ -7,7 +7,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QHeaderView>
+#include <QTableView>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -113,12 +114,22 @@ RoomWindow::RoomWindow(const TranscriptReader& reader, TranscriptStore* store, c
 {
     setWindowTitle(QStringLiteral("%1:%2").arg(Transcript::shownName(room.name)).arg(room.exchange));
     m_model = new TranscriptModel(reader, store, room, this);
-    m_view = new QListView;
-    m_view->setModel(m_model);
+    // A table of one column with rows of one height: it lays out a million rows without visiting
+    // them (a list view walks every row to place it).
+    // Sized before the model comes: resizing a million sections afterwards visits each.
+    m_view = new QTableView;
     m_view->setItemDelegate(new LineDelegate(m_view));
-    m_view->setUniformItemSizes(true);
+    m_view->horizontalHeader()->hide();
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2 * kPadding);
+    m_view->setShowGrid(false);
+    m_view->setWordWrap(false);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_view->setModel(m_model);
 
     m_membersCaption = new QLabel;
     m_members = new QListWidget;

@@ -15,7 +15,7 @@
 
 class QLabel;
 class QLineEdit;
-class QListView;
+class QTableView;
 class QListWidget;
 class TranscriptModel;
 class TranscriptReader;
@@ -35,7 +35,7 @@ public:
 
     const Transcript::RoomRef& room() const;
     TranscriptModel& model() const { return *m_model; }
-    QListView& transcriptView() const { return *m_view; }
+    QTableView& transcriptView() const { return *m_view; }
 
     /// Who is in the room now (ChatUserUpdate gives them at join, then one by one).
     void setMembers(const QStringList& names);
@@ -57,7 +57,7 @@ private:
     TranscriptStore* m_store;
     Send m_send;
     TranscriptModel* m_model;
-    QListView* m_view;
+    QTableView* m_view;
     QListWidget* m_members;
     QLabel* m_membersCaption;
     QLineEdit* m_say;

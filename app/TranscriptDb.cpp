@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <atomic>
+#include <cstring>
 
 namespace TranscriptDb {
 
@@ -99,58 +100,55 @@ QString describe(const QSqlError& error)
     return text.isEmpty() ? QStringLiteral("unknown database error") : text;
 }
 
-namespace {
-
-template <typename T>
-void put(QByteArray& out, T value)
-{
-    char bytes[sizeof(T)];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, sizeof(T));
-}
-
-void putBytes(QByteArray& out, const QByteArray& bytes)
-{
-    put<quint32>(out, quint32(bytes.size()));
-    out += bytes;
-}
-
-} // namespace
-
 void packLine(QByteArray& chunk, const Transcript::Line& line)
 {
-    put<qint64>(chunk, line.at);
-    chunk += char(line.kind);
-    putBytes(chunk, line.sender);
-    putBytes(chunk, line.text);
+    // Written in place: appending piece by piece costs more than the bytes themselves.
+    const qsizetype at = chunk.size();
+    chunk.resize(at + 8 + 1 + 4 + line.sender.size() + 4 + line.text.size());
+    char* p = chunk.data() + at;
+    qToLittleEndian<qint64>(line.at, p);
+    p[8] = char(line.kind);
+    p += 9;
+    for (const QByteArray* bytes : {&line.sender, &line.text}) {
+        qToLittleEndian<quint32>(quint32(bytes->size()), p);
+        std::memcpy(p + 4, bytes->constData(), size_t(bytes->size()));
+        p += 4 + bytes->size();
+    }
+}
+
+std::optional<Transcript::Line> unpackLine(const QByteArray& chunk, qsizetype& at)
+{
+    const char* p = chunk.constData() + at;
+    const char* end = chunk.constData() + chunk.size();
+    if (at < 0 || end - p < 9)
+        return std::nullopt;
+    Transcript::Line line;
+    line.at = qFromLittleEndian<qint64>(p);
+    const auto kind = quint8(p[8]);
+    if (kind > quint8(Transcript::LineKind::Left))
+        return std::nullopt;
+    line.kind = Transcript::LineKind(kind);
+    p += 9;
+    for (QByteArray* bytes : {&line.sender, &line.text}) {
+        if (end - p < 4)
+            return std::nullopt;
+        const quint32 n = qFromLittleEndian<quint32>(p);
+        p += 4;
+        if (quint64(end - p) < n)
+            return std::nullopt;
+        *bytes = QByteArray(p, qsizetype(n));
+        p += n;
+    }
+    at = p - chunk.constData();
+    return line;
 }
 
 QList<Transcript::Line> unpackLines(const QByteArray& chunk)
 {
     QList<Transcript::Line> out;
-    const char* p = chunk.constData();
-    const char* end = p + chunk.size();
-    auto bytes = [&](QByteArray& into) {
-        if (end - p < 4)
-            return false;
-        const quint32 n = qFromLittleEndian<quint32>(p);
-        p += 4;
-        if (quint64(end - p) < n)
-            return false;
-        into = QByteArray(p, qsizetype(n));
-        p += n;
-        return true;
-    };
-    while (end - p >= 9) {
-        Transcript::Line line;
-        line.at = qFromLittleEndian<qint64>(p);
-        const auto kind = quint8(p[8]);
-        p += 9;
-        if (kind > quint8(Transcript::LineKind::Left) || !bytes(line.sender) || !bytes(line.text))
-            break;
-        line.kind = Transcript::LineKind(kind);
-        out << line;
-    }
+    qsizetype at = 0;
+    while (const auto line = unpackLine(chunk, at))
+        out << *line;
     return out;
 }
 

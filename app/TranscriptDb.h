@@ -12,6 +12,8 @@
 #include <QSqlError>
 #include <QString>
 
+#include <optional>
+
 namespace TranscriptDb {
 
 /// The schema this program writes. Each step of kMigrations takes a file one version further.
@@ -43,6 +45,9 @@ QString describe(const QSqlError& error);
 /// A room's lines as one chunk: per line its time (8 bytes), kind (1 byte), then sender and text,
 /// each as a 4-byte length and the bytes; numbers little-endian.
 void packLine(QByteArray& chunk, const Transcript::Line& line);
+/// The line starting at byte at of chunk, moving at past it; nothing at the end or where the
+/// bytes are cut short.
+std::optional<Transcript::Line> unpackLine(const QByteArray& chunk, qsizetype& at);
 /// The lines of a chunk; a chunk cut short gives the whole lines before the cut.
 QList<Transcript::Line> unpackLines(const QByteArray& chunk);
 

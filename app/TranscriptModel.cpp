@@ -16,7 +16,7 @@ TranscriptModel::TranscriptModel(const TranscriptReader& reader, const Transcrip
     if (m_store) {
         connect(m_store, &TranscriptStore::roomChanged, this, [this](const Transcript::RoomRef& changed) {
             if (changed.sameRoom(m_room))
-                follow(m_written, m_store->queuedLines(m_room).size(), m_store->awaitingEcho(m_room).size());
+                follow(m_written, m_store->queuedCount(m_room), m_store->awaitingEcho(m_room).size());
         });
         connect(m_store, &TranscriptStore::written, this, &TranscriptModel::refresh);
     }
@@ -38,7 +38,7 @@ void TranscriptModel::refresh()
         m_pages.clear();
         m_pageOrder.clear();
         m_queued = m_awaiting = 0;
-        m_tail.clear();
+        m_awaitingLines.clear();
         endResetModel();
     }
     m_readSeq = room ? room->readSeq : 0;
@@ -49,7 +49,7 @@ void TranscriptModel::refresh()
     const qint64 lastPage = m_written / kPageLines;
     m_pages.remove(lastPage);
     m_pageOrder.removeAll(lastPage);
-    follow(written, m_store ? m_store->queuedLines(m_room).size() : 0,
+    follow(written, m_store ? m_store->queuedCount(m_room) : 0,
            m_store ? m_store->awaitingEcho(m_room).size() : 0);
 }
 
@@ -68,9 +68,7 @@ void TranscriptModel::follow(qint64 written, qint64 queued, qint64 awaiting)
     m_written = written;
     m_queued = queued;
     m_awaiting = awaiting;
-    m_tail.clear();
-    if (m_store)
-        m_tail = m_store->queuedLines(m_room) + m_store->awaitingEcho(m_room);
+    m_awaitingLines = m_store ? m_store->awaitingEcho(m_room) : QList<Line>();
     if (after > before)
         endInsertRows();
     else if (after < before)
@@ -115,32 +113,37 @@ int TranscriptModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(m_written + m_queued + m_awaiting);
 }
 
-const Line* TranscriptModel::line(int row) const
+std::optional<Line> TranscriptModel::line(int row) const
 {
     if (row < 0)
-        return nullptr;
+        return std::nullopt;
     if (row >= m_written) {
         const qint64 at = row - m_written;
-        return at < m_tail.size() ? &m_tail[at] : nullptr;
+        if (at < m_queued)
+            return m_store->queuedLine(m_room, at);
+        if (at - m_queued < m_awaitingLines.size())
+            return m_awaitingLines[at - m_queued];
+        return std::nullopt;
     }
     const qint64 page = row / kPageLines;
     auto it = m_pages.find(page);
     if (it == m_pages.end()) {
-        if (m_pages.size() >= kPagesHeld) {
+        if (m_pages.size() >= kPagesHeld)
             m_pages.remove(m_pageOrder.takeFirst());
-        }
         it = m_pages.insert(page, m_reader.lines(m_roomId, m_firstSeq + page * kPageLines, kPageLines));
     } else {
         m_pageOrder.removeOne(page);
     }
     m_pageOrder << page;
     const qint64 at = row - page * kPageLines;
-    return at < it->size() ? &(*it)[at] : nullptr;
+    if (at >= it->size())
+        return std::nullopt;
+    return (*it)[at];
 }
 
 QVariant TranscriptModel::data(const QModelIndex& index, int role) const
 {
-    const Line* l = index.isValid() ? line(index.row()) : nullptr;
+    const std::optional<Line> l = index.isValid() ? line(index.row()) : std::nullopt;
     if (!l)
         return {};
     switch (role) {
@@ -169,7 +172,7 @@ int unreadLines(const TranscriptReader& reader, const TranscriptStore* store, co
     qint64 end = kept ? kept->endSeq : 0;
     qint64 read = kept ? std::max(kept->readSeq, kept->firstSeq) : 0;
     if (store) {
-        end += store->queuedLines(room).size();
+        end += store->queuedCount(room);
         read = std::max(read, store->queuedReadMark(room));
     }
     return int(std::max<qint64>(0, end - read));

@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QList>
 
+#include <optional>
+
 class TranscriptReader;
 class TranscriptStore;
 
@@ -53,7 +55,7 @@ public:
 
 private:
     void follow(qint64 written, qint64 queued, qint64 awaiting);
-    const Transcript::Line* line(int row) const;
+    std::optional<Transcript::Line> line(int row) const;
 
     const TranscriptReader& m_reader;
     const TranscriptStore* m_store;
@@ -62,7 +64,7 @@ private:
     qint64 m_firstSeq = 0, m_written = 0, m_readSeq = 0;
     qint64 m_queued = 0, m_awaiting = 0;
     int m_marker = -1;
-    QList<Transcript::Line> m_tail; // queued, then awaiting, as last asked of the store
+    QList<Transcript::Line> m_awaitingLines; // as last asked of the store
 
     mutable QHash<qint64, QList<Transcript::Line>> m_pages; // by page number from m_firstSeq
     mutable QList<qint64> m_pageOrder;                      // least recently used first

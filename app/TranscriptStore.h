@@ -23,6 +23,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <unordered_map>
 
 class TranscriptStore : public QObject
 {
@@ -78,7 +79,11 @@ public:
 
     /// The room of this account by that name and exchange.
     Transcript::RoomRef room(const QByteArray& name, std::int16_t exchange) const;
-    /// The lines of room not yet written, oldest first; they follow the written ones.
+    /// How many lines of room are not yet written; they follow the written ones.
+    qsizetype queuedCount(const Transcript::RoomRef& room) const;
+    /// The queued line i of room (0 the oldest).
+    Transcript::Line queuedLine(const Transcript::RoomRef& room, qsizetype i) const;
+    /// All of them, oldest first.
     QList<Transcript::Line> queuedLines(const Transcript::RoomRef& room) const;
     /// One's own lines of room still waiting for an echo, oldest first.
     QList<Transcript::Line> awaitingEcho(const Transcript::RoomRef& room) const;
@@ -109,15 +114,19 @@ private:
     struct RoomState {
         Transcript::RoomRef ref;
         qint64 id = 0; // in the file; 0 until known
-        QList<Transcript::Line> queued;
+        // Queued lines packed as the file keeps them, the moment they come: the server's buffers
+        // go at once, and writing is a copy.
+        QByteArray queued;
+        QList<qsizetype> offsets; // where each queued line starts
         QList<Transcript::Line> awaiting;
         qint64 readMark = -1;
     };
 
     RoomState& roomState(const QByteArray& name, std::int16_t exchange);
+    RoomState& stateOf(const Op& op);
     const RoomState* findRoom(const Transcript::RoomRef& room) const;
     void queue(Op op);
-    void addLine(RoomState& room, Transcript::Line line);
+    void addLine(RoomState& room, const Transcript::Line& line, bool announce = true);
     void scheduleWrite();
     void expireEchoes(Time now, bool all);
     bool prepare(QSqlError& problem);
@@ -141,7 +150,13 @@ private:
     QByteArray m_screenName; // as signed on
     bool m_sessionOpen = false;
     QList<Op> m_ops;
-    QHash<QByteArray, RoomState> m_rooms; // by account, key and exchange
+    struct KeyHash {
+        size_t operator()(const QByteArray& key) const noexcept { return qHash(key); }
+    };
+    // By account, key and exchange; a map whose entries stay in place, so that the room of the last
+    // line can be kept at hand (lines come in runs of one room).
+    std::unordered_map<QByteArray, RoomState, KeyHash> m_rooms;
+    RoomState* m_lastRoom = nullptr;
     QTimer m_writeTimer;
     QTimer m_aliveTimer;
 };

@@ -10,7 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QListView>
+#include <QTableView>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>

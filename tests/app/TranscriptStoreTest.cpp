@@ -24,6 +24,7 @@ struct TranscriptStoreTestAccess {
     {
         store.m_ops.clear();
         store.m_rooms.clear();
+        store.m_lastRoom = nullptr;
         TranscriptDb::closeConnection(store.m_db);
         store.m_gaveUp = true;
     }
