@@ -72,6 +72,20 @@ TranscriptStore::TranscriptStore(QString path, int keepDays, QObject* parent)
     connect(&m_writeTimer, &QTimer::timeout, this, &TranscriptStore::flush);
     m_aliveTimer.setInterval(kAliveInterval);
     connect(&m_aliveTimer, &QTimer::timeout, this, &TranscriptStore::flush);
+    m_turnTimer.setSingleShot(true);
+    m_turnTimer.setInterval(0);
+    connect(&m_turnTimer, &QTimer::timeout, this, [this] { m_turnTime = 0; });
+}
+
+Time TranscriptStore::stamp(Time at)
+{
+    if (at != kNow)
+        return at;
+    if (m_turnTime == 0) {
+        m_turnTime = Transcript::now();
+        m_turnTimer.start();
+    }
+    return m_turnTime;
 }
 
 TranscriptStore::~TranscriptStore()
@@ -193,6 +207,7 @@ bool TranscriptStore::prepare(QSqlError& problem)
 
 void TranscriptStore::sessionStarted(const QByteArray& screenName, Time at)
 {
+    at = stamp(at);
     m_screenName = screenName;
     m_account = Transcript::normalised(screenName);
     queue({Op::SessionStart, at, m_account});
@@ -200,18 +215,21 @@ void TranscriptStore::sessionStarted(const QByteArray& screenName, Time at)
 
 void TranscriptStore::sessionEnded(Reason why, Time at)
 {
+    at = stamp(at);
     expireEchoes(at, true);
     queue({Op::SessionEnd, at, m_account, {}, {}, 0, why});
 }
 
 void TranscriptStore::roomEntered(const QByteArray& room, std::int16_t exchange, Time at)
 {
+    at = stamp(at);
     roomState(room, exchange);
     queue({Op::Enter, at, m_account, room, {}, exchange});
 }
 
 void TranscriptStore::roomLeft(const QByteArray& room, std::int16_t exchange, Reason why, Time at)
 {
+    at = stamp(at);
     roomState(room, exchange);
     queue({Op::Leave, at, m_account, room, {}, exchange, why});
 }
@@ -219,6 +237,7 @@ void TranscriptStore::roomLeft(const QByteArray& room, std::int16_t exchange, Re
 void TranscriptStore::chatMessage(const QByteArray& room, std::int16_t exchange, const QByteArray& sender,
                                   bool whisper, const QByteArray& text, Time at)
 {
+    at = stamp(at);
     if (m_gaveUp)
         return;
     RoomState& state = roomState(room, exchange);
@@ -237,6 +256,7 @@ void TranscriptStore::chatMessage(const QByteArray& room, std::int16_t exchange,
 void TranscriptStore::memberChanged(const QByteArray& room, std::int16_t exchange, const QByteArray& member,
                                     bool entered, Time at)
 {
+    at = stamp(at);
     if (!m_gaveUp)
         addLine(roomState(room, exchange), {at, entered ? LineKind::Entered : LineKind::Left, member, {}});
 }
@@ -244,6 +264,7 @@ void TranscriptStore::memberChanged(const QByteArray& room, std::int16_t exchang
 void TranscriptStore::instantMessage(const QByteArray& peer, bool outgoing, bool autoResponse, const QByteArray& text,
                                      Time at)
 {
+    at = stamp(at);
     Op op{Op::Im, at, m_account, peer, text};
     op.flag1 = outgoing;
     op.flag2 = autoResponse;
@@ -252,6 +273,7 @@ void TranscriptStore::instantMessage(const QByteArray& peer, bool outgoing, bool
 
 void TranscriptStore::ownLineSent(const QByteArray& room, std::int16_t exchange, const QByteArray& text, Time at)
 {
+    at = stamp(at);
     if (m_gaveUp)
         return;
     RoomState& state = roomState(room, exchange);

@@ -52,25 +52,29 @@ public:
     /// The failure line given, if any.
     const QString& failure() const { return m_failure; }
 
+    /// As a time: now. Read once per turn of the event loop: the lines of one burst from the server
+    /// share it (their order is kept), and a flood does not read the clock for each line.
+    static constexpr Time kNow = 0;
+
     // What happened, each at the time given (now when none is).
     /// Signed on as screenName; what follows is that account's.
-    void sessionStarted(const QByteArray& screenName, Time at = Transcript::now());
+    void sessionStarted(const QByteArray& screenName, Time at = kNow);
     /// Signed off; every stay in a room still open ends with the same reason.
-    void sessionEnded(Reason why, Time at = Transcript::now());
-    void roomEntered(const QByteArray& room, std::int16_t exchange, Time at = Transcript::now());
-    void roomLeft(const QByteArray& room, std::int16_t exchange, Reason why, Time at = Transcript::now());
+    void sessionEnded(Reason why, Time at = kNow);
+    void roomEntered(const QByteArray& room, std::int16_t exchange, Time at = kNow);
+    void roomLeft(const QByteArray& room, std::int16_t exchange, Reason why, Time at = kNow);
     void chatMessage(const QByteArray& room, std::int16_t exchange, const QByteArray& sender, bool whisper,
-                     const QByteArray& text, Time at = Transcript::now());
+                     const QByteArray& text, Time at = kNow);
     /// A member entered (or left) a room, as ChatUserUpdate tells.
     void memberChanged(const QByteArray& room, std::int16_t exchange, const QByteArray& member, bool entered,
-                       Time at = Transcript::now());
+                       Time at = kNow);
     void instantMessage(const QByteArray& peer, bool outgoing, bool autoResponse, const QByteArray& text,
-                        Time at = Transcript::now());
+                        Time at = kNow);
     /// One's own line, just sent to a room. It waits for the server's echo (a line from this
     /// account with the same text), which is then kept as the line and the wait ends; without an
     /// echo within kEchoWaitMs it is kept as sent, with the time it was sent.
     void ownLineSent(const QByteArray& room, std::int16_t exchange, const QByteArray& text,
-                     Time at = Transcript::now());
+                     Time at = kNow);
     /// The lines of room before seq (counted as TranscriptReader counts them) have been read.
     void markRead(const Transcript::RoomRef& room, qint64 seq);
 
@@ -128,6 +132,7 @@ private:
     void queue(Op op);
     void addLine(RoomState& room, const Transcript::Line& line, bool announce = true);
     void scheduleWrite();
+    Time stamp(Time at);
     void expireEchoes(Time now, bool all);
     bool prepare(QSqlError& problem);
     bool write();
@@ -159,4 +164,6 @@ private:
     RoomState* m_lastRoom = nullptr;
     QTimer m_writeTimer;
     QTimer m_aliveTimer;
+    QTimer m_turnTimer; // forgets the turn's time when the event loop turns
+    Time m_turnTime = 0;
 };
