@@ -16,9 +16,7 @@ QList<RoomRow> roomRows(const TranscriptReader& reader, Time now, const QByteArr
 {
     QList<RoomRow> out;
     for (const TranscriptReader::Room& room : reader.rooms(account)) {
-        QList<PresenceReport::Stay> stays;
-        for (const TranscriptReader::Stay& stay : reader.stays(room.id, now))
-            stays << PresenceReport::Stay{stay.joined, stay.parted, stay.why};
+        const QList<PresenceReport::Stay> stays = reader.stays(room.id, now);
         RoomRow row{QStringLiteral("%1:%2").arg(Transcript::shownName(room.ref.name)).arg(room.ref.exchange),
                     PresenceReport::measure(stays, now - kDayMs, now), PresenceReport::measure(stays, now - kWeekMs, now)};
         if (row.week.any())

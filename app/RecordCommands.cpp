@@ -96,9 +96,7 @@ int runReport(const Options& options, QTextStream& out, QTextStream& err)
     const Time now = options.now ? options.now : Transcript::now();
     const Time start = windowStart(options, now);
     for (const TranscriptReader::Room& room : reader.rooms(options.account)) {
-        QList<PresenceReport::Stay> stays;
-        for (const TranscriptReader::Stay& stay : reader.stays(room.id, now))
-            stays << PresenceReport::Stay{stay.joined, stay.parted, stay.why};
+        const QList<PresenceReport::Stay> stays = reader.stays(room.id, now);
         const PresenceReport::Presence presence = PresenceReport::measure(stays, start, now);
         if (!presence.any())
             continue;

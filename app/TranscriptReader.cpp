@@ -136,9 +136,9 @@ QList<Line> TranscriptReader::linesWhere(qint64 roomId, const QString& condition
     return out;
 }
 
-QList<TranscriptReader::Stay> TranscriptReader::stays(qint64 roomId, Time now) const
+QList<PresenceReport::Stay> TranscriptReader::stays(qint64 roomId, Time now) const
 {
-    QList<Stay> out;
+    QList<PresenceReport::Stay> out;
     if (!isOpen())
         return out;
     QSqlQuery q = run(m_db,
@@ -146,16 +146,15 @@ QList<TranscriptReader::Stay> TranscriptReader::stays(qint64 roomId, Time now) c
                                      " LEFT JOIN runs r ON r.id = s.run WHERE s.room = ? ORDER BY s.joined"),
                       {roomId});
     while (q.next()) {
-        Stay stay;
-        stay.joined = q.value(0).toLongLong();
+        PresenceReport::Stay stay;
+        stay.from = q.value(0).toLongLong();
         if (!q.value(1).isNull()) {
-            stay.parted = q.value(1).toLongLong();
+            stay.to = q.value(1).toLongLong();
             stay.why = Transcript::reasonFrom(q.value(2).toInt()).value_or(Transcript::Reason::Unrecorded);
         } else if (!q.value(3).isNull() && q.value(3).toLongLong() >= now - TranscriptDb::kStaleAfterMs) {
-            stay.parted = std::max(stay.joined, now);
-            stay.open = true;
+            stay.to = std::max(stay.from, now); // goes on; its reason is not known yet
         } else {
-            stay.parted = std::max(stay.joined, q.value(3).isNull() ? stay.joined : q.value(3).toLongLong());
+            stay.to = std::max(stay.from, q.value(3).isNull() ? stay.from : q.value(3).toLongLong());
         }
         out << stay;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // TranscriptReader: reads the transcript database, without writing anything, while a running copy
 // may be writing it. Used by the reports on the command line and by the windows.
+#include "PresenceReport.h"
 #include "Transcript.h"
 
 #include <QList>
@@ -21,12 +22,6 @@ public:
         qint64 firstSeq = 0; // the positions of the lines kept: [firstSeq, endSeq)
         qint64 endSeq = 0;
         qint64 readSeq = 0; // lines before this one have been read
-    };
-    struct Stay {
-        Time joined = 0;
-        Time parted = 0; // for a stay still going on: now
-        Transcript::Reason why = Transcript::Reason::Unrecorded;
-        bool open = false; // still going on
     };
     struct InstantMessage {
         Time at = 0;
@@ -56,7 +51,7 @@ public:
     QList<Transcript::Line> linesSince(qint64 roomId, Time since) const;
     /// The room's stays, oldest first. A stay left open by a run still alive at now goes on until
     /// now; one left open by a run that stopped without a word ends where that run was last alive.
-    QList<Stay> stays(qint64 roomId, Time now) const;
+    QList<PresenceReport::Stay> stays(qint64 roomId, Time now) const;
     /// Instant messages from since on, newest first, at most limit.
     QList<InstantMessage> instantMessages(Time since, int limit) const;
 
