@@ -60,7 +60,7 @@ private:
     {
         for (const QVariant& v : values)
             q.addBindValue(v);
-        return true;
+        return true; // binding in order cannot fail; exec says what is wrong
     }
 };
 
@@ -367,10 +367,6 @@ void TranscriptStore::queue(Op op)
 {
     if (m_gaveUp)
         return;
-    if (op.kind == Op::SessionStart)
-        m_sessionOpen = true;
-    else if (op.kind == Op::SessionEnd)
-        m_sessionOpen = false;
     m_ops << std::move(op);
     scheduleWrite();
 }
@@ -430,6 +426,10 @@ bool TranscriptStore::write()
     for (const Op& op : std::as_const(m_ops)) {
         switch (op.kind) {
         case Op::SessionStart:
+            // A session not said to have ended did end, without a word.
+            if (m_session != 0)
+                sql.run(QStringLiteral("UPDATE sessions SET ended = ?, why = ? WHERE id = ? AND ended IS NULL"),
+                        {op.at, int(Reason::Unrecorded), m_session});
             m_session = sql.run(QStringLiteral("INSERT INTO sessions(account, started, run) VALUES(?, ?, ?)"),
                                 {op.account, op.at, m_run})
                             .lastInsertId()

@@ -153,7 +153,6 @@ private:
     bool m_gaveUp = false;
     QByteArray m_account;
     QByteArray m_screenName; // as signed on
-    bool m_sessionOpen = false;
     QList<Op> m_ops;
     struct KeyHash {
         size_t operator()(const QByteArray& key) const noexcept { return qHash(key); }
