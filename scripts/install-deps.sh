@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-base-dev-tools qtkeychain-qt6-dev
+    qt6-base-dev qt6-base-dev-tools qtkeychain-qt6-dev libqt6sql6-sqlite
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev valgrind
     xvfb xauth xdotool x11-utils trayer twm imagemagick
