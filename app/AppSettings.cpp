@@ -1,5 +1,7 @@
 #include "AppSettings.h"
 
+#include "ServerOption.h"
+#include "TarnwickBuildConfig.h"
 #include "Texts.h"
 
 #include <QDir>
@@ -21,6 +23,13 @@ std::optional<std::int16_t> exchangeFrom(const QVariant& value)
     if (!ok || number < 0 || number > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<std::int16_t>(number);
+}
+
+std::optional<std::optional<ServerAddress>> serverFrom(const QVariant& value)
+{
+    if (const auto server = parseServerOption(value.toString(), TarnwickBuild::kTocPort))
+        return std::optional<ServerAddress>(*server);
+    return std::nullopt;
 }
 
 std::optional<bool> flagFrom(const QVariant& value)
@@ -56,6 +65,14 @@ AppSettings::AppSettings()
 {
 }
 
+std::optional<ServerAddress> AppSettings::rememberedServer() const
+{
+    if (!QFileInfo::exists(m_path))
+        return std::nullopt;
+    return parseServerOption(QSettings(m_path, QSettings::IniFormat).value(QStringLiteral("Server")).toString(),
+                             TarnwickBuild::kTocPort);
+}
+
 AppSettings::AppSettings(QString path)
     : m_path(std::move(path))
 {
@@ -89,6 +106,7 @@ RememberedSettings AppSettings::load()
         else
             unreadable << Texts::get(Text::SettingsBadValue, {QLatin1String(key)});
     };
+    value("Server", serverFrom, r.server);
     r.screenName = s.value(QStringLiteral("ScreenName")).toString();
     value("Exchange", exchangeFrom, r.exchange);
     value("StaySignedOn", flagFrom, r.staySignedOn);
@@ -159,6 +177,10 @@ QString AppSettings::save(const RememberedSettings& r)
     if (failure.isEmpty()) {
         QDir().mkpath(folder());
         QSettings s(m_path, QSettings::IniFormat);
+        if (r.server)
+            s.setValue(QStringLiteral("Server"), r.server->text());
+        else
+            s.remove(QStringLiteral("Server"));
         s.setValue(QStringLiteral("ScreenName"), r.screenName);
         s.setValue(QStringLiteral("Exchange"), int(r.exchange));
         s.setValue(QStringLiteral("StaySignedOn"), r.staySignedOn);

@@ -1,8 +1,9 @@
 #pragma once
 // What Tarnwick remembers between runs, in an INI file in the user's configuration folder
 // ($XDG_CONFIG_HOME/Tarnwick/Tarnwick.ini on Linux, %APPDATA%\Tarnwick\Tarnwick.ini on Windows).
-// Keys: "ScreenName", "Exchange", "StaySignedOn", "RememberPassword", and the array "Rooms" of
-// "Name" and "Exchange". Never the password, never the server.
+// Keys: "Server" (HOST:PORT, written once the user chooses one), "ScreenName", "Exchange",
+// "StaySignedOn", "RememberPassword", and the array "Rooms" of "Name" and "Exchange". Never the
+// password.
 //
 // Nothing in the file is lost without a word: a file with anything that cannot be read back as it
 // is (a malformed line, a comment, a room or value that cannot be used) is copied beside it as
@@ -11,6 +12,8 @@
 #include "PresenceTypes.h"
 
 #include <QString>
+
+#include <optional>
 
 class AppSettings
 {
@@ -28,6 +31,8 @@ public:
     /// could not be read, the file is copied aside first and problem() gives the log line.
     RememberedSettings load();
     const QString& problem() const { return m_problem; }
+    /// The server alone, read without a word about anything else in the file (for --help).
+    std::optional<ServerAddress> rememberedServer() const;
 
     /// Writes the settings. Returns the log line for a failure not told before, else nothing.
     QString save(const RememberedSettings& remembered);

@@ -1,5 +1,7 @@
 #include "Autostart.h"
 
+#include "Texts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,11 +67,11 @@ bool isEnabled()
 QString enable(const QString& program)
 {
     if (!isSupported())
-        return QStringLiteral("Start at login is not supported on this system.");
+        return Texts::get(Text::AutostartUnsupported);
     const QString path = entryPath();
     const QString folder = QFileInfo(path).path();
     if (!QDir().mkpath(folder))
-        return QStringLiteral("Cannot make the folder %1.").arg(folder);
+        return Texts::get(Text::AutostartNoFolder, {folder});
     const QString exec = execArgument(program.isEmpty() ? QStringLiteral("tarnwick") : program);
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
@@ -81,7 +83,7 @@ QString enable(const QString& program)
                               .arg(exec);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
-        return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+        return Texts::get(Text::AutostartNotWritten, {path, file.errorString()});
     return {};
 }
 
@@ -90,7 +92,7 @@ QString disable()
     QFile file(entryPath());
     if (!file.exists() || file.remove())
         return {};
-    return QStringLiteral("Cannot remove %1: %2").arg(file.fileName(), file.errorString());
+    return Texts::get(Text::AutostartNotRemoved, {file.fileName(), file.errorString()});
 }
 
 } // namespace Autostart

@@ -22,6 +22,8 @@ namespace {
 
 // A password is one short line; more is not a password file.
 constexpr qint64 kMaxPasswordFile = 4096;
+// How long a locked keychain is waited for.
+constexpr std::chrono::seconds kUnlockLimit{60};
 
 } // namespace
 
@@ -97,8 +99,11 @@ int runHeadless(const HeadlessOptions& options)
     if (!options.screenName.isEmpty())
         remembered.screenName = options.screenName;
     presence.restore(remembered);
-    presence.setServer(options.host, options.port);
+    const ServerAddress server = options.server.value_or(remembered.server.value_or(defaultServer()));
+    presence.setServer(server.host, server.port);
     presence.setPassword(password);
+    // Nobody may be there to unlock a locked keychain: the run does not wait for it for ever.
+    presence.setUnlockLimit(kUnlockLimit);
     for (const Presence::Room& room : options.rooms)
         presence.addRoom(room);
     QObject::connect(&presence, &Presence::rememberedChanged, [&] {

@@ -6,8 +6,7 @@
 #include <QString>
 
 struct HeadlessOptions {
-    QString host;
-    quint16 port = Presence::kDefaultPort;
+    std::optional<ServerAddress> server; // --server: this run only; else the remembered one, else the build's
     QString screenName;   // empty: the remembered one
     QString passwordFile; // empty: the keychain
     QList<Presence::Room> rooms;

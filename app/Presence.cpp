@@ -25,6 +25,11 @@ QString Presence::defaultHost()
     return QString::fromUtf8(TarnwickBuild::kTocHost);
 }
 
+ServerAddress defaultServer()
+{
+    return {Presence::defaultHost(), Presence::kDefaultPort};
+}
+
 Presence::Presence(QuonTOCSock& sock, std::unique_ptr<PresenceClock> clock, std::unique_ptr<PasswordVault> vault,
                    QObject* parent)
     : QObject(parent)
@@ -52,6 +57,7 @@ Presence::Presence(QuonTOCSock& sock, std::unique_ptr<PresenceClock> clock, std:
         connect(m_vault.get(), &PasswordVault::readDone, this,
                 [this](const QString& account, const QString& password) { feed(VaultRead{account, password}); });
         connect(m_vault.get(), &PasswordVault::unavailable, this, [this] { feed(VaultUnavailable{}); });
+        connect(m_vault.get(), &PasswordVault::waitingForUnlock, this, [this] { feed(VaultWaiting{}); });
     }
 }
 

@@ -46,8 +46,14 @@ public:
              QObject* parent = nullptr);
     ~Presence() override;
 
-    /// The TOC server to sign on to (by default the build's host and port 5190).
+    /// The TOC server to sign on to in this run (by default the build's host and port 5190).
     void setServer(const QString& host, quint16 port);
+    /// The server the user chose: signed on to from now on, in this run and the next.
+    void chooseServer(const ServerAddress& server)
+    {
+        setServer(server.host, server.port);
+        feed(PresenceIn::SetServer{server});
+    }
     QString serverHost() const { return m_host; }
     quint16 serverPort() const { return m_port; }
 
@@ -65,6 +71,8 @@ public:
     void setRememberPassword(bool on) { feed(PresenceIn::SetRememberPassword{on}); }
     /// The password for this run, as from a file; remembered only as the keychain allows.
     void setPassword(const QString& password) { m_core.setPassword(password); }
+    /// How long a locked keychain is waited for before the session ends (none: for as long as it takes).
+    void setUnlockLimit(std::optional<std::chrono::seconds> limit) { m_core.setUnlockLimit(limit); }
     /// How the "Joined chatroom" line names a room the user joined (by default as the join named it).
     void setJoinLabel(std::function<QString()> label) { m_joinLabel = std::move(label); }
 

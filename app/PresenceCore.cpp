@@ -55,6 +55,7 @@ PresenceCore::PresenceCore(std::function<double()> random)
 
 void PresenceCore::restore(const RememberedSettings& remembered)
 {
+    m_server = remembered.server;
     m_screenName = remembered.screenName;
     m_exchange = remembered.exchange;
     m_wanted.clear();
@@ -68,7 +69,7 @@ void PresenceCore::restore(const RememberedSettings& remembered)
 
 RememberedSettings PresenceCore::remembered() const
 {
-    RememberedSettings r{m_screenName, m_exchange, {}, m_staySignedOn, m_rememberPassword};
+    RememberedSettings r{m_server, m_screenName, m_exchange, {}, m_staySignedOn, m_rememberPassword};
     for (const Wanted& w : m_wanted)
         if (w.remember)
             r.rooms << w.room;
@@ -256,11 +257,20 @@ void PresenceCore::on(const PresenceIn::SetRememberPassword& in)
 
 // ---- the keychain
 
+void PresenceCore::on(const PresenceIn::SetServer& in)
+{
+    if (m_server == in.server)
+        return;
+    m_server = in.server;
+    out(SaveSettings{});
+}
+
 void PresenceCore::on(const PresenceIn::VaultRead& in)
 {
     if (!m_readingVault || in.account != account(m_screenName))
         return;
     m_readingVault = false;
+    stopTimer(Timer::UnlockLimit);
     m_vaultAccount = in.account;
     m_vaultPassword = in.password;
     if (!in.password.isEmpty() && m_password.isEmpty()) {
@@ -276,8 +286,21 @@ void PresenceCore::on(const PresenceIn::VaultUnavailable&)
     noKeychain();
 }
 
+// A locked keychain is waited for while its unlock prompt is open; where the run has a limit (no one
+// may be there to unlock it), it ends once the limit is over.
+void PresenceCore::on(const PresenceIn::VaultWaiting&)
+{
+    log(Text::WaitingForKeychain);
+    if (m_unlockLimit && m_readingVault)
+        startTimer(Timer::UnlockLimit, *m_unlockLimit);
+}
+
+// Nothing can be remembered without a keychain: the choice is taken back, and the password kept for
+// this run only.
 void PresenceCore::noKeychain()
 {
+    if (std::exchange(m_rememberPassword, false))
+        out(SaveSettings{});
     if (!std::exchange(m_saidNoKeychain, true))
         log(Text::NoKeychain);
     if (std::exchange(m_readingVault, false) && std::exchange(m_connectWhenRead, false))
@@ -567,6 +590,13 @@ void PresenceCore::on(const PresenceIn::TimerFired& in)
         break;
     case Timer::Settled:
         m_attempt = 0;
+        break;
+    case Timer::UnlockLimit:
+        if (!std::exchange(m_readingVault, false))
+            break;
+        m_connectWhenRead = false;
+        log(Text::KeychainLocked);
+        out(Ended{});
         break;
     }
 }

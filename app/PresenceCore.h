@@ -30,6 +30,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -86,6 +87,12 @@ struct VaultRead {
     QString account, password;
 };
 struct VaultUnavailable {};
+/// The keychain is there but locked: it waits for the user to unlock it.
+struct VaultWaiting {};
+/// The user chose the server to sign on to from now on.
+struct SetServer {
+    ServerAddress server;
+};
 } // namespace PresenceIn
 
 using PresenceInput =
@@ -93,7 +100,8 @@ using PresenceInput =
                  PresenceIn::Leave, PresenceIn::SetStaySignedOn, PresenceIn::SetRememberPassword,
                  PresenceIn::LoggedIn, PresenceIn::LoggedOff, PresenceIn::Traffic, PresenceIn::ServerError,
                  PresenceIn::SocketError, PresenceIn::JoinedChat, PresenceIn::LeftChat, PresenceIn::TimerFired,
-                 PresenceIn::VaultRead, PresenceIn::VaultUnavailable>;
+                 PresenceIn::VaultRead, PresenceIn::VaultUnavailable, PresenceIn::VaultWaiting,
+                 PresenceIn::SetServer>;
 
 namespace PresenceOut {
 // For the client.
@@ -243,6 +251,8 @@ public:
     void addRoom(const Room& room);
     /// The password for this run, as from a file.
     void setPassword(const QString& password) { m_password = password; }
+    /// How long a locked keychain is waited for before the run ends (none: for as long as it takes).
+    void setUnlockLimit(std::optional<Seconds> limit) { m_unlockLimit = limit; }
 
     /// Handles one input; returns what to do, in order.
     [[nodiscard]] PresenceEffects handle(const PresenceInput& input);
@@ -287,6 +297,8 @@ private:
     void on(const PresenceIn::TimerFired&);
     void on(const PresenceIn::VaultRead&);
     void on(const PresenceIn::VaultUnavailable&);
+    void on(const PresenceIn::VaultWaiting&);
+    void on(const PresenceIn::SetServer&);
 
     void out(PresenceEffect effect) { m_effects.push_back(std::move(effect)); }
     void log(Text text, QStringList args = {}) { out(PresenceOut::Log{text, std::move(args)}); }
@@ -318,6 +330,7 @@ private:
 
     State m_state = State::SignedOff;
     bool m_stopped = false;
+    std::optional<ServerAddress> m_server;
     QString m_screenName;
     QString m_password;
     QByteArray m_ownName; // normalised, for asking the server about ourselves
@@ -340,5 +353,6 @@ private:
     bool m_connectWhenRead = false; // Start{true} waits for the keychain
     bool m_readingVault = false;
     bool m_saidNoKeychain = false;
+    std::optional<Seconds> m_unlockLimit;
     QString m_vaultAccount, m_vaultPassword; // what the keychain is known to hold
 };

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 inline constexpr std::int16_t kDefaultExchange = 5;
 
@@ -19,8 +20,25 @@ struct Room {
     bool operator==(const Room&) const = default;
 };
 
+/// A TOC server to sign on to.
+struct ServerAddress {
+    QString host;
+    quint16 port = 0;
+    /// "host:port", an IPv6 address in brackets ("[::1]:5190"), as --server takes it.
+    QString text() const
+    {
+        const QString h = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+        return h + QLatin1Char(':') + QString::number(port);
+    }
+    bool operator==(const ServerAddress&) const = default;
+};
+
+/// The server chosen when the program was built.
+ServerAddress defaultServer();
+
 /// What is kept between runs. The password is not: it lives in the keychain, if anywhere.
 struct RememberedSettings {
+    std::optional<ServerAddress> server; // none chosen: the build's
     QString screenName;
     std::int16_t exchange = kDefaultExchange; // the exchange of the last join
     QList<Room> rooms;                        // the rooms to be in
@@ -47,5 +65,6 @@ enum class PresenceTimerId {
     RejoinLimit, // the rooms' time to confirm their rejoin
     Young,       // a sign-on less than a minute old
     Settled,     // a sign-on two minutes old starts the count of waits again
+    UnlockLimit, // how long a locked keychain is waited for, where there is a limit
 };
-inline constexpr int kPresenceTimerCount = 7;
+inline constexpr int kPresenceTimerCount = 8;

@@ -1,5 +1,7 @@
 #include "ServerDialog.h"
 
+#include "Texts.h"
+
 #include "TarnwickBuildConfig.h"
 
 #include <QDialogButtonBox>
@@ -29,12 +31,12 @@ ServerDialog::ServerDialog(const ServerAddress& current, QWidget* parent)
     , m_problem(new QLabel(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
-    setWindowTitle(QStringLiteral("Server"));
+    setWindowTitle(Texts::get(Text::ServerTitle));
     m_port->setPlaceholderText(QString::number(TarnwickBuild::kTocPort));
     m_problem->setWordWrap(true);
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("&Host:"), m_host);
-    form->addRow(QStringLiteral("&Port:"), m_port);
+    form->addRow(Texts::get(Text::ServerHost), m_host);
+    form->addRow(Texts::get(Text::ServerPort), m_port);
     form->addRow(m_problem);
     form->addRow(m_buttons);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -54,10 +56,10 @@ QString ServerDialog::problem() const
     if (address())
         return {};
     if (m_host->text().trimmed().isEmpty())
-        return QStringLiteral("Type the server's host name or address.");
+        return Texts::get(Text::ServerNoHost);
     if (!parseServerOption(serverText(m_host->text(), {}), TarnwickBuild::kTocPort))
-        return QStringLiteral("\"%1\" is not a host name or address.").arg(m_host->text().trimmed());
-    return QStringLiteral("The port is a number from 1 to 65535.");
+        return Texts::get(Text::ServerBadHost, {m_host->text().trimmed()});
+    return Texts::get(Text::ServerBadPort);
 }
 
 void ServerDialog::check()

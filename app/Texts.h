@@ -26,6 +26,8 @@ enum class Text {
     InvalidRoomName,
     InvalidExchange,
     NoKeychain,
+    WaitingForKeychain,
+    KeychainLocked,
     NoScreenNameRemembered,
     NoPasswordRemembered,
     SettingsUnreadable, // %1 the file, %2 what could not be read, %3 the copy
@@ -64,7 +66,19 @@ enum class Text {
     MenuDisconnect,
     MenuStaySignedOn,
     MenuRememberPassword,
+    MenuServer,           // %1 HOST:PORT
+    MenuStartAtLogin,
     MenuQuit,
+    ServerTitle,
+    ServerHost,
+    ServerPort,
+    ServerNoHost,
+    ServerBadHost,        // %1 what was typed
+    ServerBadPort,
+    AutostartUnsupported,
+    AutostartNoFolder,    // %1 the folder
+    AutostartNotWritten,  // %1 the file, %2 why
+    AutostartNotRemoved,  // %1 the file, %2 why
     // Standard error.
     AlreadyRunning,       // %1 the process id
     PasswordFileMissing,  // %1 the file

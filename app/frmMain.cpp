@@ -1,17 +1,20 @@
 #include "frmMain.h"
 
 #include "Artwork.h"
+#include "Autostart.h"
 #include "Button.h"
 #include "ListBox.h"
 #include "LogModel.h"
 #include "PropertyBag.h"
 #include "QuonTOCSock.h"
+#include "ServerDialog.h"
 #include "Texts.h"
 #include "Units.h"
 #include "frmMainDesign.h"
 #include "modSysTray.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -128,17 +131,21 @@ void frmMain::buildMenu()
     m_rememberPassword = m_menu->addAction(Texts::get(Text::MenuRememberPassword));
     m_rememberPassword->setCheckable(true);
     connect(m_rememberPassword, &QAction::toggled, m_presence.get(), &Presence::setRememberPassword);
+    m_server = m_menu->addAction(QString(), this, &frmMain::chooseServer);
+    if (Autostart::isSupported()) {
+        m_startAtLogin = m_menu->addAction(Texts::get(Text::MenuStartAtLogin));
+        m_startAtLogin->setCheckable(true);
+        connect(m_startAtLogin, &QAction::triggered, this, &frmMain::setStartAtLogin);
+    }
     m_menu->addSeparator();
     m_menu->addAction(Texts::get(Text::MenuQuit), this, &frmMain::quit);
     // Its items say what is true when it opens.
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         const bool shown = isVisible() && !(windowState() & Qt::WindowMinimized);
         m_showHide->setText(Texts::get(shown ? Text::MenuHide : Text::MenuShow));
-        m_staySignedOn->setChecked(m_presence->staySignedOn());
-        m_rememberPassword->setChecked(m_presence->rememberPassword());
+        refreshMenu();
     });
-    m_staySignedOn->setChecked(m_presence->staySignedOn());
-    m_rememberPassword->setChecked(m_presence->rememberPassword());
+    refreshMenu();
 
     // Where no tray shows the icon, the logo and the status bar open the same menu.
     for (QWidget* w : {static_cast<QWidget*>(Logo), static_cast<QWidget*>(Status)}) {
@@ -146,6 +153,32 @@ void frmMain::buildMenu()
         connect(w, &QWidget::customContextMenuRequested, this,
                 [this, w](const QPoint& at) { m_menu->popup(w->mapToGlobal(at)); });
     }
+}
+
+// The checks and the server as they are now.
+void frmMain::refreshMenu()
+{
+    m_staySignedOn->setChecked(m_presence->staySignedOn());
+    m_rememberPassword->setChecked(m_presence->rememberPassword());
+    m_server->setText(Texts::get(Text::MenuServer, {ServerAddress{serverHost(), serverPort()}.text()}));
+    if (m_startAtLogin)
+        m_startAtLogin->setChecked(Autostart::isEnabled());
+}
+
+void frmMain::chooseServer()
+{
+    ServerDialog dialog({serverHost(), serverPort()}, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.address())
+        m_presence->chooseServer(*dialog.address());
+}
+
+void frmMain::setStartAtLogin(bool on)
+{
+    const QString failure = on ? Autostart::enable(QCoreApplication::applicationFilePath()) : Autostart::disable();
+    if (failure.isEmpty())
+        return;
+    addLog(failure);
+    m_startAtLogin->setChecked(Autostart::isEnabled());
 }
 
 void frmMain::restore(const Presence::Remembered& remembered)

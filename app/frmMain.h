@@ -92,6 +92,9 @@ protected:
 private:
     void buildControls();
     void buildMenu();
+    void refreshMenu();
+    void chooseServer();
+    void setStartAtLogin(bool on);
     void hideToTray();
     void checkTray();
     void notify(const QString& text);
@@ -115,6 +118,8 @@ private:
     QAction* m_showHide = nullptr;
     QAction* m_staySignedOn = nullptr;
     QAction* m_rememberPassword = nullptr;
+    QAction* m_server = nullptr;
+    QAction* m_startAtLogin = nullptr; // where the system starts programs at login
 
     QLabel* Logo = nullptr;
     QGroupBox* frameLogin = nullptr;

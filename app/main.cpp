@@ -49,24 +49,28 @@ struct Options {
         screenName, retryScale;
 };
 
+// The description names the server Connect signs on to: the one given with --server, else the one
+// the user chose in the window, else the build's.
+QString describe(const ServerAddress& server, const QString& where)
+{
+    return QStringLiteral("Keeps a screen name present in TOC2 chat rooms: signs on again after a lost\n"
+                          "connection and rejoins its rooms. Connect signs on to %1\n(%2).\n\n"
+                          "Remembered in Tarnwick/Tarnwick.ini in the user's configuration folder\n"
+                          "($XDG_CONFIG_HOME, else ~/.config): the server, the screen name, the last exchange,\n"
+                          "the rooms, \"Stay signed on\" and \"Remember password\". The password only in the\n"
+                          "system keychain. One copy runs per settings folder.")
+        .arg(server.text(), where);
+}
+
 Options defineOptions(QCommandLineParser& parser)
 {
-    const QString defaultServer = QStringLiteral("%1:%2").arg(Presence::defaultHost()).arg(Presence::kDefaultPort);
-    parser.setApplicationDescription(
-        QStringLiteral("Keeps a screen name present in TOC2 chat rooms: signs on again after a lost\n"
-                       "connection and rejoins its rooms. Connect signs on to %1 (the host chosen\n"
-                       "when the program was built).\n\n"
-                       "Remembered in Tarnwick/Tarnwick.ini in the user's configuration folder\n"
-                       "($XDG_CONFIG_HOME, else ~/.config): the screen name, the last exchange, the rooms,\n"
-                       "\"Stay signed on\" and \"Remember password\". The password only in the system keychain.")
-            .arg(defaultServer));
     Options o{
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays help on commandline options.")},
         {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Displays version information.")},
         {QStringLiteral("server"),
-         QStringLiteral("Sign on to this TOC server instead of %1. The port defaults to %2; put an IPv6 address in "
-                        "brackets to give a port ([::1]:5190).")
-             .arg(defaultServer)
+         QStringLiteral("Sign on to this TOC server in this run; the one chosen with \"Server...\" in the menu stays "
+                        "remembered. The port defaults to %1; put an IPv6 address in brackets to give a port "
+                        "([::1]:5190).")
              .arg(Presence::kDefaultPort),
          QStringLiteral("HOST[:PORT]")},
         {QStringLiteral("echo"),
@@ -127,7 +131,19 @@ int main(int argc, char** argv)
     const Options o = defineOptions(parser);
     if (!parser.parse(arguments))
         return fail(parser.errorText());
+    std::optional<ServerAddress> given;
+    if (parser.isSet(o.server)) {
+        given = parseServerOption(parser.value(o.server), Presence::kDefaultPort);
+        if (!given)
+            return fail(QStringLiteral("--server wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"")
+                            .arg(parser.value(o.server)));
+    }
     if (parser.isSet(o.help)) {
+        const std::optional<ServerAddress> chosen = AppSettings().rememberedServer();
+        parser.setApplicationDescription(
+            given    ? describe(*given, QStringLiteral("given with --server"))
+            : chosen ? describe(*chosen, QStringLiteral("chosen with \"Server...\" in the menu"))
+                     : describe(defaultServer(), QStringLiteral("the server chosen when the program was built")));
         // Without an application object the parser does not know the program's name.
         QString help = parser.helpText();
         help.replace(QStringLiteral("<executable_name>"), QFileInfo(arguments.first()).fileName());
@@ -142,14 +158,6 @@ int main(int argc, char** argv)
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
 
-    ServerAddress address{Presence::defaultHost(), Presence::kDefaultPort};
-    if (parser.isSet(o.server)) {
-        const auto given = parseServerOption(parser.value(o.server), Presence::kDefaultPort);
-        if (!given)
-            return fail(QStringLiteral("--server wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"")
-                            .arg(parser.value(o.server)));
-        address = *given;
-    }
     QList<Presence::Room> rooms;
     for (const QString& text : parser.values(o.join)) {
         const auto room = parseJoinOption(text);
@@ -169,8 +177,8 @@ int main(int argc, char** argv)
 
     if (parser.isSet(o.noWindow)) {
         QCoreApplication app(argc, argv);
-        return runHeadless({address.host, address.port, parser.value(o.screenName), parser.value(o.passwordFile),
-                            rooms, scale, parser.isSet(o.echo)});
+        return runHeadless({given, parser.value(o.screenName), parser.value(o.passwordFile), rooms, scale,
+                            parser.isSet(o.echo)});
     }
 
     QApplication app(argc, argv);
@@ -193,7 +201,8 @@ int main(int argc, char** argv)
     if (parser.isSet(o.screenName))
         remembered.screenName = parser.value(o.screenName);
     window.restore(remembered);
-    window.setServer(address.host, address.port);
+    const ServerAddress server = given.value_or(remembered.server.value_or(defaultServer()));
+    window.setServer(server.host, server.port);
     Presence& presence = window.presence();
     for (const Presence::Room& room : rooms)
         presence.addRoom(room);

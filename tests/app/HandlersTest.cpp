@@ -3,8 +3,11 @@
 
 #include "Button.h"
 #include "FakeClock.h"
+#include "ServerDialog.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStringListModel>
 #include <QTest>
@@ -51,6 +54,25 @@ TEST_F(Handlers, DefaultServerIsTheBuildsHostOnPort5190)
     EXPECT_EQ(net->host, window.serverHost());
     EXPECT_FALSE(net->host.isEmpty());
     EXPECT_EQ(net->port, 5190);
+}
+
+TEST_F(Handlers, TheServerChosenInTheMenuIsSignedOnToAndRemembered)
+{
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<ServerDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->hostBox()->setText("toc.example");
+        dialog->portBox()->setText("5191");
+        dialog->accept();
+    });
+    for (QAction* action : window.menu()->actions())
+        if (action->text().startsWith("Server: "))
+            action->trigger();
+    EXPECT_EQ(window.presence().remembered().server, (ServerAddress{"toc.example", 5191}));
+    typeCredentials();
+    click("Connect");
+    EXPECT_EQ(net->host, "toc.example");
+    EXPECT_EQ(net->port, 5191);
 }
 
 TEST_F(Handlers, SignOnSendsTheNameAndPasswordAsUtf8)

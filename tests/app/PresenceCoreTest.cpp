@@ -172,7 +172,7 @@ TEST_F(Core, SignOnErrorsDecideOnlyBeforeTheSignOn)
 
 TEST_F(Core, RoomsFirstJoinedThenRejoinedAndOnlyTheUsersLeaveForgetsThem)
 {
-    core.restore({"Tarn Wick", 5, {{"Lobby", 5}, {"Den", 4}}, true, false});
+    core.restore({{}, "Tarn Wick", 5, {{"Lobby", 5}, {"Den", 4}}, true, false});
     (void)run(Connect{"Tarn Wick", "secret"});
     play({
         {LoggedIn{}, kSignedOn + QStringList{"join Lobby:5", "join Den:4", "rejoin 30 s"}},
@@ -225,7 +225,7 @@ TEST_F(Core, WhatCannotBeSentIsRefusedHere)
 
 TEST_F(Core, TheKeychainIsAskedOnceAndWithoutOneThePasswordStaysForTheRun)
 {
-    core.restore({"Tarn Wick", 5, {}, true, true});
+    core.restore({{}, "Tarn Wick", 5, {}, true, true});
     play({
         {Start{true}, {"vault read tarnwick"}},
         {VaultRead{"tarnwick", "secret"}, {"recalled", "login Tarn Wick", "Connected to server."}},
@@ -233,8 +233,10 @@ TEST_F(Core, TheKeychainIsAskedOnceAndWithoutOneThePasswordStaysForTheRun)
     (void)run(LoggedIn{}); // known to the keychain already: not written again
     play({{SetRememberPassword{false}, {"save", "vault erase tarnwick"}}});
     play({{SetRememberPassword{true}, {"save", "vault write tarnwick"}}});
-    play({{VaultUnavailable{}, {"No keychain available: the password is kept for this run only."}},
+    // Without a keychain nothing is remembered: the choice is taken back, and said once.
+    play({{VaultUnavailable{}, {"save", "No keychain available: the password is kept for this run only."}},
           {VaultUnavailable{}, {}}});
+    EXPECT_FALSE(core.rememberPassword());
 }
 
 } // namespace

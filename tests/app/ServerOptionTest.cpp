@@ -117,12 +117,13 @@ TEST(Settings, WhatIsSavedIsReadBack)
     EXPECT_TRUE(defaults.staySignedOn);
     EXPECT_FALSE(defaults.rememberPassword);
 
-    Presence::Remembered many{"Tarn Wick", 4, {{"Lounge", 5}, {"a=b;c", 4}}, false, true};
+    Presence::Remembered many{ServerAddress{"toc.example", 5191}, "Tarn Wick", 4, {{"Lounge", 5}, {"a=b;c", 4}}, false, true};
     for (int i = 0; i < 10000; ++i) // no cap: every room the user chose comes back
         many.rooms << Presence::Room{QString("room %1").arg(i), 4};
     EXPECT_TRUE(settings.save(many).isEmpty());
     const Presence::Remembered back = settings.load();
     EXPECT_TRUE(settings.problem().isEmpty()) << settings.problem().toStdString();
+    EXPECT_EQ(back.server, (ServerAddress{"toc.example", 5191}));
     EXPECT_EQ(back.screenName, "Tarn Wick");
     EXPECT_EQ(back.exchange, 4);
     ASSERT_EQ(back.rooms.size(), 10002);
@@ -138,6 +139,7 @@ TEST(Settings, AFileThatCannotBeFullyReadIsKeptBesideItOnce)
         "; my rooms\nScreenName=Tarn\n",
         "Exchange=70000\n",
         "StaySignedOn=perhaps\n",
+        "Server=toc.example:99999\n",
         "[Rooms]\nsize=-5\n1\\Name=a\n1\\Exchange=4\n",
         "[Rooms]\nsize=2\n1\\Name=a\n1\\Exchange=-3\n2\\Name=b\n2\\Exchange=4\n",
         "[Rooms\nScreenName=Tarn\n",

@@ -2,9 +2,12 @@
 // cases with one pretend it is there; the real tray is exercised by the end-to-end test.
 #include "WindowFixture.h"
 
+#include "Autostart.h"
+
 #include "modSysTray.h"
 #include "wait.h"
 
+#include <QFile>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -114,7 +117,7 @@ TEST_F(Tray, TheMenuOffersWhatTheLayoutHasNoRoomFor)
         if (!action->isSeparator())
             items << action->text() + (action->isCheckable() ? (action->isChecked() ? " [x]" : " [ ]") : "");
     EXPECT_EQ(items, (QStringList{"Hide", "Connect", "Disconnect", "Stay signed on [x]", "Remember password [ ]",
-                                  "Quit"}));
+                                  "Server: " + window.serverHost() + ":5190...", "Start at login [ ]", "Quit"}));
     const auto item = [&](const QString& text) {
         for (QAction* action : menu->actions())
             if (action->text() == text)
@@ -123,6 +126,10 @@ TEST_F(Tray, TheMenuOffersWhatTheLayoutHasNoRoomFor)
     };
     item("Stay signed on")->trigger();
     EXPECT_FALSE(window.presence().staySignedOn());
+    item("Start at login")->trigger();
+    EXPECT_TRUE(Autostart::isEnabled());
+    item("Start at login")->trigger();
+    EXPECT_FALSE(QFile::exists(Autostart::entryPath()));
     typeCredentials();
     item("Connect")->trigger();
     EXPECT_EQ(net->connectCalls, 1);

@@ -97,7 +97,7 @@ unit)
     [ -z "$report" ] || fail "systemd-analyze: $report"
     grep -qx 'ExecStart=/usr/bin/tarnwick --no-window --password-file ${CREDENTIALS_DIRECTORY}/password' "$unit" \
         || fail "the unit does not start tarnwick --no-window with the credential"
-    grep -qx 'RestartPreventExitStatus=1 2' "$unit" || fail "the unit restarts after the refusals"
+    grep -qx 'RestartPreventExitStatus=1 2 3' "$unit" || fail "the unit restarts after the refusals"
     ;;
 consumer)
     build=$2 root=$3 source=$4
