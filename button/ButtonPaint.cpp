@@ -165,8 +165,14 @@ void Button::showEvent(QShowEvent*)
 
 void Button::changeEvent(QEvent* event)
 {
-    // A parent that is disabled or changes its font changes our look too.
-    if (!settingSurface_ && (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange))
-        PaintButton();
     QWidget::changeEvent(event);
+    // However the widget's enabled state or font changed (our own setter, a QWidget pointer, a parent
+    // disabled or given another font), the property changed: it is reported and painted.
+    if (event->type() == QEvent::EnabledChange) {
+        report("Enabled");
+        PaintButton();
+    } else if (event->type() == QEvent::FontChange) {
+        report("Font");
+        PaintButton();
+    }
 }
