@@ -1,7 +1,7 @@
 // The button's full repaint next to Qt rendering a stock QPushButton of the same size into an image,
 // in the same run: the main window's Connect button (73 × 25, rectangle, style 7), then every shape
 // in styles 1, 6 and 7 (73 × 25 for the two rectangles, 32 × 32 for the shapes drawn in a square),
-// each repainted in one look, then the curved shapes in a new look at every paint.
+// each repainted in one look, then in a new look at every paint, then at a new size at every paint.
 #include "Button.h"
 #include "Fonts.h"
 
@@ -84,9 +84,8 @@ BENCHMARK(BM_PaintButtonShape)
     ->ArgNames({"shape", "style"})
     ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {1, 6, 7}});
 
-// A repaint of a look drawn before reuses the pixels of a curved frame; this is the paint that draws
-// them first: 16 looks (pressed, hover, focus, enabled) in turn, more than a button keeps. The time
-// per paint is the "per_paint" counter.
+// A paint in a look not drawn before: 16 looks (pressed, hover, focus, enabled) in turn, each paint in
+// another one. The time per paint is the "per_paint" counter.
 void BM_PaintButtonNewLook(benchmark::State& state)
 {
     Button button;
@@ -103,7 +102,31 @@ void BM_PaintButtonNewLook(benchmark::State& state)
     }
     state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_PaintButtonNewLook)->ArgNames({"shape", "style"})->ArgsProduct({{1, 2}, {1, 6, 7}});
+BENCHMARK(BM_PaintButtonNewLook)
+    ->ArgNames({"shape", "style"})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {1, 6, 7}});
+
+// The first paint at a size: a shape's region and the pixels of its curves are worked out once per
+// size, which this paint does every time (twelve sizes in turn, a pixel apart, more than a button
+// keeps).
+void BM_PaintButtonNewSize(benchmark::State& state)
+{
+    Button button;
+    setUpShape(button, state);
+    const QSize base = button.size();
+    int step = 0;
+    int paints = 0;
+    for (auto _ : state) {
+        const int before = button.paintCount();
+        step = (step + 1) % 12;
+        // A hidden widget gets its resize event when shown: the paint is asked for here.
+        button.resize(base + QSize(step, button.ButtonShape() <= Button::RoundedRectangle ? 0 : step));
+        button.PaintButton();
+        paints += button.paintCount() - before;
+    }
+    state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PaintButtonNewSize)->ArgNames({"shape", "style"})->ArgsProduct({{0, 1, 2, 3, 8}, {1, 7}});
 
 void BM_QPushButtonRenderSize(benchmark::State& state)
 {

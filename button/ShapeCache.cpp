@@ -31,18 +31,19 @@ void ShapeCache::draw(const FramePlan& plan, int w, int h, ShapeCanvas& canvas)
 
 void ShapeCache::draw(const Item& item, int w, int h, ShapeCanvas& canvas)
 {
-    if (!isCurve(item, w, h)) {
+    Curve* curve = isCurve(item, w, h) ? &curveAt(item, w, h) : nullptr;
+    // A curve drawn once at a size may not come again (a button's first paint draws many): its pixels
+    // are worked out when it comes a second time.
+    if (!curve || curve->paints++ == 0 || !(curve->kept || keep(*curve, w, h))) {
         drawItem(item, w, h, canvas);
         return;
     }
     const raster::ColorRef pen = canvas.surface.penColor();
-    for (const Pixel& p : curvePixels(item, w, h))
+    for (const Pixel& p : curve->pixels)
         canvas.surface.setPixel(p.x, p.y, pen);
 }
 
-// The pixels the curve writes, found by drawing it alone on a clear scratch surface of the same size
-// (so that it is clipped the same way) in a pen that is not the clear colour.
-const std::vector<ShapeCache::Pixel>& ShapeCache::curvePixels(const Item& item, int w, int h)
+ShapeCache::Curve& ShapeCache::curveAt(const Item& item, int w, int h)
 {
     if (w != curveW_ || h != curveH_) {
         curves_.clear();
@@ -50,26 +51,45 @@ const std::vector<ShapeCache::Pixel>& ShapeCache::curvePixels(const Item& item, 
         curveH_ = h;
     }
     const auto hit = std::find_if(curves_.begin(), curves_.end(), [&](const Curve& c) { return c.item == &item; });
-    if (hit != curves_.end())
-        return hit->pixels;
+    return hit != curves_.end() ? *hit : curves_.emplace_back(Curve{&item, 0, false, {}});
+}
 
-    Curve curve{&item, {}};
-    // A resize leaves the surface clear; a surface too large for one is refused, and so is a face.
+// The pixels the curve writes, found by drawing it alone on a clear scratch surface of the same size
+// (so that it is clipped the same way) in a pen that is not the clear colour; false when no scratch
+// surface of the size can be had.
+bool ShapeCache::keep(Curve& curve, int w, int h)
+{
+    // A resize leaves the surface clear.
     if ((scratch_.width() != w || scratch_.height() != h) && !scratch_.resize(w, h))
-        return curves_.emplace_back(std::move(curve)).pixels;
+        return false;
     std::array<QPoint, 7> unused{};
     ShapeCanvas sc{scratch_, unused};
     sc.setPen(0xFFFFFF);
-    drawItem(item, w, h, sc);
-    const std::uint32_t* bits = scratch_.bits();
-    for (int y = 0; y < h; ++y, bits += w)
-        for (int x = 0; x < w; ++x)
-            if (bits[x] != 0)
-                curve.pixels.push_back({x, y});
+    drawItem(*curve.item, w, h, sc);
+    // A curve is a thin line: most pixels are clear, and skipped eight at a time.
+    constexpr int kRun = 8;
+    const std::uint32_t* row = scratch_.bits();
+    for (int y = 0; y < h; ++y, row += w) {
+        const auto collect = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                if (row[x] != 0)
+                    curve.pixels.push_back({x, y});
+        };
+        int x = 0;
+        for (; x + kRun <= w; x += kRun) {
+            std::uint32_t any = 0;
+            for (int k = 0; k < kRun; ++k)
+                any |= row[x + k];
+            if (any)
+                collect(x, x + kRun);
+        }
+        collect(x, w);
+    }
     // Clear again for the next curve.
     for (const Pixel& p : curve.pixels)
         scratch_.setPixel(p.x, p.y, 0);
-    return curves_.emplace_back(std::move(curve)).pixels;
+    curve.kept = true;
+    return true;
 }
 
 } // namespace shape

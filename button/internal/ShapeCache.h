@@ -3,8 +3,8 @@
 // pixels each curve writes at a size. Both are the same at every paint of one shape and size, and
 // working them out is most of what a paint would otherwise cost: a region is rasterised and turned
 // into a mask, a curve is walked and drawn as a chain of one-pixel lines. A curve writes the same
-// pixels whatever its pen and whatever is under it, so a paint in any look writes its kept pixels
-// in the look's pen instead.
+// pixels whatever its pen and whatever is under it, so from its second paint at a size on, in any
+// look, its kept pixels are written in the look's pen instead.
 #include "ShapeFrame.h"
 
 #include <cstdint>
@@ -32,9 +32,13 @@ private:
     };
     struct Curve {
         const Item* item;
+        int paints = 0;
+        bool kept = false;
         std::vector<Pixel> pixels;
     };
-    const std::vector<Pixel>& curvePixels(const Item& item, int w, int h);
+    /// The entry of the curve item at this size, added when new.
+    Curve& curveAt(const Item& item, int w, int h);
+    bool keep(Curve& curve, int w, int h);
 
     std::vector<Region> regions_; // most recent first
     // The curves drawn at the size of the last paint, and where they are worked out.
