@@ -389,12 +389,16 @@ void FacePass::drawFocusDots()
 {
     if (style.focus != FocusLook::DottedOutline || !(in.props.focusRect && in.hasFocus))
         return;
-    if (isSystemColour(canvas.pen))
+    // A pen with a top byte (a system or palette colour) matches no pixel.
+    if (canvas.pen > 0xFFFFFF)
         return;
+    const std::uint32_t wanted = storedPixel(canvas.pen);
+    const std::uint32_t* pixels = surface.bits();
+    // The lattice lies inside the face; each point is looked at once, so the order does not matter.
     const auto lattice = [&](int first, int lastX, int lastY) {
-        for (int i = first; i <= lastX; i += 2)
-            for (int j = first; j <= lastY; j += 2)
-                if (surface.getPixel(i, j) == canvas.pen)
+        for (int j = first; j <= lastY; j += 2)
+            for (int i = first; i <= lastX; i += 2)
+                if ((pixels[std::size_t(j) * w + i] & 0xFFFFFF) == wanted)
                     surface.setPixel(i, j, kBlack);
     };
     lattice(3, w - 3, h - 3);
