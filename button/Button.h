@@ -6,7 +6,8 @@
 // marks its design dirty), applies the colour presets of ButtonStyle and ButtonTheme, and
 // repaints at once. Enabled and Font are the widget's own state: a change through any path
 // (QWidget::setEnabled or setFont, a parent that is disabled or changes its font) is reported
-// and painted when the widget is told of it (changeEvent). Colours are OLE colours: 0x00BBGGRR, or 0x800000nn for system colour nn.
+// and painted when the widget is told of it (changeEvent). Colours are OLE colours: 0x00BBGGRR,
+// or 0x800000nn for system colour nn.
 // The stored properties are one ButtonProperties value; one table of keys and members
 // (internal/PropertyTable.h) drives initialising, reading, writing and the setters' reports.
 //
@@ -189,6 +190,7 @@ public:
 
     // Kept by the widget itself: enabled state, font and cursor. Enabled and Font are set with
     // QWidget::setEnabled and setFont.
+    /// Whether the button is enabled; false too while a parent is disabled.
     bool Enabled() const { return isEnabled(); }
     QFont Font() const { return font(); }
     /// One of the classic pointer numbers (0 default, 1 arrow, ... 15 size-all, 99 MouseIcon).

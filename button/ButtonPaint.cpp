@@ -166,8 +166,9 @@ void Button::showEvent(QShowEvent*)
 void Button::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    // However the widget's enabled state or font changed (our own setter, a QWidget pointer, a parent
-    // disabled or given another font), the property changed: it is reported and painted.
+    // However the widget's enabled state or font changed (setEnabled or setFont, through the property
+    // system or not, or a parent disabled or given another font), the property changed: it is
+    // reported and painted.
     if (event->type() == QEvent::EnabledChange) {
         report("Enabled");
         PaintButton();

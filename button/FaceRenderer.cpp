@@ -367,8 +367,6 @@ void FacePass::drawShape()
     if (!table)
         return;
     shape::FrameState frame;
-    frame.w = w;
-    frame.h = h;
     frame.style = &style;
     frame.styleColors = p.buttonStyleColors;
     frame.pressed = look == Look::Pressed;

@@ -152,10 +152,8 @@ const ShapeTable* shapeTable(std::int32_t shape);
 extern const ShapeTable kRectangle, kRoundedRectangle, kEllipse, kDiamond, kTriangleUp, kTriangleLeft,
     kTriangleRight, kTriangleDown, kArrowUp, kArrowLeft, kArrowRight, kArrowDown;
 
-/// What the frame reads: the face size, the style, and the state after the toggle rule.
+/// What the frame's plan depends on: the style, and the state after the toggle rule.
 struct FrameState {
-    int w = 0;
-    int h = 0;
     const StyleInfo* style = &styleInfo(0);
     std::int32_t styleColors = 0;
     bool pressed = false;

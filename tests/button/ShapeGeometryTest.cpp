@@ -195,7 +195,6 @@ Drawn drawLines(int shape, int n, int style, bool pressed, bool over, bool focus
     shape::ShapeCanvas canvas{surface, focusPoints};
     canvas.setPen(pen);
     shape::FrameState state;
-    state.w = state.h = n;
     state.style = &styleInfo(style);
     state.styleColors = 1;
     state.pressed = pressed;
