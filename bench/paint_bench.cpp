@@ -84,47 +84,51 @@ BENCHMARK(BM_PaintButtonShape)
     ->ArgNames({"shape", "style"})
     ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {1, 6, 7}});
 
+// Runs change once per iteration; the time per paint it causes is the "per_paint" counter.
+template <typename Change>
+void paintLoop(benchmark::State& state, Button& button, Change change)
+{
+    int paints = 0;
+    for (auto _ : state) {
+        const int before = button.paintCount();
+        change();
+        paints += button.paintCount() - before;
+    }
+    state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 // A paint in a look not drawn before: 16 looks (pressed, hover, focus, enabled) in turn, each paint in
-// another one. The time per paint is the "per_paint" counter.
+// another one.
 void BM_PaintButtonNewLook(benchmark::State& state)
 {
     Button button;
     setUpShape(button, state);
     int look = 0;
-    int paints = 0;
-    for (auto _ : state) {
-        const int before = button.paintCount();
+    paintLoop(state, button, [&] {
         if (const bool enabled = !(look & 8); button.isEnabled() != enabled)
             button.setEnabled(enabled);
         button.setStateFlags(look & 1, bool(look & 2), look & 4);
-        paints += button.paintCount() - before;
         look = (look + 1) % 16;
-    }
-    state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    });
 }
 BENCHMARK(BM_PaintButtonNewLook)
     ->ArgNames({"shape", "style"})
     ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {1, 6, 7}});
 
-// The first paint at a size: a shape's region and the pixels of its curves are worked out once per
-// size, which this paint does every time (twelve sizes in turn, a pixel apart, more than a button
-// keeps).
+// The first paint at a size: the shape's region is worked out and its curves are drawn line by line
+// (twelve sizes in turn, a pixel apart, more than a button keeps).
 void BM_PaintButtonNewSize(benchmark::State& state)
 {
     Button button;
     setUpShape(button, state);
     const QSize base = button.size();
     int step = 0;
-    int paints = 0;
-    for (auto _ : state) {
-        const int before = button.paintCount();
+    paintLoop(state, button, [&] {
         step = (step + 1) % 12;
         // A hidden widget gets its resize event when shown: the paint is asked for here.
         button.resize(base + QSize(step, button.ButtonShape() <= Button::RoundedRectangle ? 0 : step));
         button.PaintButton();
-        paints += button.paintCount() - before;
-    }
-    state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    });
 }
 BENCHMARK(BM_PaintButtonNewSize)->ArgNames({"shape", "style"})->ArgsProduct({{0, 1, 2, 3, 8}, {1, 7}});
 
