@@ -1,7 +1,7 @@
 // The button's full repaint next to Qt rendering a stock QPushButton of the same size into an image,
 // in the same run: the main window's Connect button (73 × 25, rectangle, style 7), then every shape
 // in styles 1, 6 and 7 (73 × 25 for the two rectangles, 32 × 32 for the shapes drawn in a square),
-// each repainted in one look, then the curved shapes in a new look at every paint.
+// each repainted in one look, then in a new look at every paint, then at a new size at every paint.
 #include "Button.h"
 #include "Fonts.h"
 
@@ -84,26 +84,53 @@ BENCHMARK(BM_PaintButtonShape)
     ->ArgNames({"shape", "style"})
     ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {1, 6, 7}});
 
-// A repaint of a look drawn before reuses the pixels of a curved frame; this is the paint that draws
-// them first: 16 looks (pressed, hover, focus, enabled) in turn, more than a button keeps. The time
-// per paint is the "per_paint" counter.
+// Runs change once per iteration; the time per paint it causes is the "per_paint" counter.
+template <typename Change>
+void paintLoop(benchmark::State& state, Button& button, Change change)
+{
+    int paints = 0;
+    for (auto _ : state) {
+        const int before = button.paintCount();
+        change();
+        paints += button.paintCount() - before;
+    }
+    state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// A paint in a look not drawn before: 16 looks (pressed, hover, focus, enabled) in turn, each paint in
+// another one.
 void BM_PaintButtonNewLook(benchmark::State& state)
 {
     Button button;
     setUpShape(button, state);
     int look = 0;
-    int paints = 0;
-    for (auto _ : state) {
-        const int before = button.paintCount();
+    paintLoop(state, button, [&] {
         if (const bool enabled = !(look & 8); button.isEnabled() != enabled)
             button.setEnabled(enabled);
         button.setStateFlags(look & 1, bool(look & 2), look & 4);
-        paints += button.paintCount() - before;
         look = (look + 1) % 16;
-    }
-    state.counters["per_paint"] = benchmark::Counter(paints, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    });
 }
-BENCHMARK(BM_PaintButtonNewLook)->ArgNames({"shape", "style"})->ArgsProduct({{1, 2}, {1, 6, 7}});
+BENCHMARK(BM_PaintButtonNewLook)
+    ->ArgNames({"shape", "style"})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {1, 6, 7}});
+
+// The first paint at a size: the shape's region is worked out and its curves are drawn line by line
+// (twelve sizes in turn, a pixel apart, more than a button keeps).
+void BM_PaintButtonNewSize(benchmark::State& state)
+{
+    Button button;
+    setUpShape(button, state);
+    const QSize base = button.size();
+    int step = 0;
+    paintLoop(state, button, [&] {
+        step = (step + 1) % 12;
+        // A hidden widget gets its resize event when shown: the paint is asked for here.
+        button.resize(base + QSize(step, button.ButtonShape() <= Button::RoundedRectangle ? 0 : step));
+        button.PaintButton();
+    });
+}
+BENCHMARK(BM_PaintButtonNewSize)->ArgNames({"shape", "style"})->ArgsProduct({{0, 1, 2, 3, 8}, {1, 7}});
 
 void BM_QPushButtonRenderSize(benchmark::State& state)
 {

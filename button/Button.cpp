@@ -10,10 +10,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCursor>
+#include <QLoggingCategory>
+#include <QSignalBlocker>
 
 #include <limits>
 #include <stdexcept>
 #include <variant>
+
+Q_LOGGING_CATEGORY(lcButton, "tarnwick.button")
 
 namespace {
 
@@ -27,8 +31,37 @@ std::optional<quint32> storedBits(const QVariant& value)
     return quint32(n);
 }
 
+bool fitsPointer(qint32 value)
+{
+    return value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max();
+}
+
+// A stored value as the property's type; nullopt when it cannot be one.
+template <typename T>
+std::optional<T> fromStored(const QVariant& value);
+
+template <>
+std::optional<quint32> fromStored(const QVariant& value)
+{
+    return storedBits(value);
+}
+template <>
+std::optional<qint32> fromStored(const QVariant& value)
+{
+    if (const auto bits = storedBits(value))
+        return qint32(*bits);
+    return std::nullopt;
+}
+template <>
+std::optional<qint16> fromStored(const QVariant& value)
+{
+    if (const auto n = fromStored<qint32>(value); n && fitsPointer(*n))
+        return qint16(*n);
+    return std::nullopt;
+}
 // Saved booleans may come as true/false or as the classic 0 / -1.
-std::optional<bool> storedBool(const QVariant& value)
+template <>
+std::optional<bool> fromStored(const QVariant& value)
 {
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
@@ -41,36 +74,42 @@ std::optional<bool> storedBool(const QVariant& value)
         return false;
     return std::nullopt;
 }
-
-QPixmap storedPicture(const QVariant& value)
+template <>
+std::optional<QString> fromStored(const QVariant& value)
+{
+    if (!value.canConvert<QString>())
+        return std::nullopt;
+    return value.toString();
+}
+template <>
+std::optional<QPixmap> fromStored(const QVariant& value)
 {
     if (value.typeId() == QMetaType::QPixmap)
         return value.value<QPixmap>();
     if (value.typeId() == QMetaType::QImage)
         return QPixmap::fromImage(value.value<QImage>());
-    return {};
+    return std::nullopt;
+}
+template <>
+std::optional<QFont> fromStored(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QFont)
+        return value.value<QFont>();
+    return std::nullopt;
 }
 
-// A stored value of the member's type, or fallback when the key is absent or unusable.
-qint32 readStored(const PropertyBag& bag, const char* key, qint32 fallback)
+// The stored value of key, or fallback: silently when the key is absent, with one warning when its
+// value cannot be used.
+template <typename T>
+T readStored(const PropertyBag& bag, const char* key, const T& fallback)
 {
-    return qint32(storedBits(bag.read(QString::fromLatin1(key))).value_or(quint32(fallback)));
-}
-quint32 readStored(const PropertyBag& bag, const char* key, quint32 fallback)
-{
-    return storedBits(bag.read(QString::fromLatin1(key))).value_or(fallback);
-}
-bool readStored(const PropertyBag& bag, const char* key, bool fallback)
-{
-    return storedBool(bag.read(QString::fromLatin1(key))).value_or(fallback);
-}
-QString readStored(const PropertyBag& bag, const char* key, const QString& fallback)
-{
-    return bag.read(QString::fromLatin1(key), fallback).toString();
-}
-QPixmap readStored(const PropertyBag& bag, const char* key, const QPixmap&)
-{
-    return storedPicture(bag.read(QString::fromLatin1(key)));
+    const QVariant value = bag.read(QString::fromLatin1(key));
+    if (!value.isValid())
+        return fallback;
+    if (std::optional<T> usable = fromStored<T>(value))
+        return *std::move(usable);
+    qCWarning(lcButton).nospace() << "stored " << key << " refused (" << value << "); the default is used";
+    return fallback;
 }
 
 // The colour presets of ButtonTheme Blue..Navy: back, pressed, hover, and one colour for all borders.
@@ -133,10 +172,12 @@ void Button::initNew()
     props_.caption = ambientDisplayName();
     QFont tahoma = font();
     tahoma.setFamily(QStringLiteral("Tahoma"));
-    settingSurface_ = true;
-    QWidget::setEnabled(true);
-    QWidget::setFont(tahoma);
-    settingSurface_ = false;
+    {
+        // A new instance reports nothing.
+        const QSignalBlocker quiet(this);
+        setEnabled(true);
+        setFont(tahoma);
+    }
     PaintButton();
 }
 
@@ -145,17 +186,14 @@ void Button::readProperties(const PropertyBag& bag)
     const ButtonProperties defaults;
     for (const PropertyField& field : kPropertyFields)
         std::visit([&](auto member) { props_.*member = readStored(bag, field.key, defaults.*member); }, field.member);
-    settingSurface_ = true;
-    QWidget::setEnabled(readStored(bag, "Enabled", true));
-    settingSurface_ = false;
-
-    const QVariant font = bag.read(QStringLiteral("Font"));
-    setFont(font.typeId() == QMetaType::QFont ? font.value<QFont>() : ambientFont());
-    setMouseIcon(storedPicture(bag.read(QStringLiteral("MouseIcon"))));
-    // A pointer number that does not fit 16 bits is refused; the default pointer stays.
-    const qint32 pointer = readStored(bag, "MousePointer", qint32(0));
-    mousePointer_ = pointer >= std::numeric_limits<qint16>::min() && pointer <= std::numeric_limits<qint16>::max()
-                        ? qint16(pointer) : 0;
+    {
+        // Stored into the widget directly, like the properties above: not reported.
+        const QSignalBlocker quiet(this);
+        setEnabled(readStored(bag, "Enabled", true));
+    }
+    setFont(readStored(bag, "Font", ambientFont()));
+    setMouseIcon(readStored(bag, "MouseIcon", QPixmap()));
+    mousePointer_ = readStored(bag, "MousePointer", qint16(0));
     applyMousePointer();
 }
 
@@ -169,7 +207,7 @@ void Button::writeProperties(PropertyBag& bag) const
                           QVariant::fromValue(defaults.*member));
             },
             field.member);
-    bag.write(QStringLiteral("Enabled"), isEnabled(), true);
+    bag.write(QStringLiteral("Enabled"), !testAttribute(Qt::WA_ForceDisabled), true);
     // A font is stored as an object, whatever its value: the window design keeps each button's
     // font even where it equals the window's own.
     bag.write(QStringLiteral("Font"), font());
@@ -271,29 +309,26 @@ void Button::setHandPointer(bool New_HandPointer) { store<&ButtonProperties::han
 void Button::setPicture(const QPixmap& New_Picture) { store<&ButtonProperties::picture>(New_Picture); }
 void Button::setPictureGray(bool New_PictureGray) { store<&ButtonProperties::pictureGray>(New_PictureGray); }
 
-void Button::setEnabled(bool New_Enabled)
-{
-    settingSurface_ = true;
-    QWidget::setEnabled(New_Enabled);
-    settingSurface_ = false;
-    report("Enabled");
-    PaintButton();
-}
-
-void Button::setFont(const QFont& New_Font)
-{
-    settingSurface_ = true;
-    QWidget::setFont(New_Font);
-    settingSurface_ = false;
-    report("Font");
-    PaintButton();
-}
-
 void Button::setMousePointer(qint32 New_MousePointer)
 {
-    if (New_MousePointer < std::numeric_limits<qint16>::min() || New_MousePointer > std::numeric_limits<qint16>::max())
+    if (!fitsPointer(New_MousePointer))
         throw std::out_of_range("MousePointer must fit in 16 bits");
-    mousePointer_ = qint16(New_MousePointer);
+    storeMousePointer(qint16(New_MousePointer));
+}
+
+// Qt's property system may run in the event loop, where nothing may throw.
+void Button::writeMousePointer(qint32 New_MousePointer)
+{
+    if (!fitsPointer(New_MousePointer)) {
+        qCWarning(lcButton) << "MousePointer" << New_MousePointer << "refused: it must fit in 16 bits";
+        return;
+    }
+    storeMousePointer(qint16(New_MousePointer));
+}
+
+void Button::storeMousePointer(qint16 pointer)
+{
+    mousePointer_ = pointer;
     applyMousePointer();
     report("MousePointer");
     PaintButton();

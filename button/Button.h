@@ -4,7 +4,10 @@
 //
 // Every property setter stores the value, reports it through propertyChanged (the container
 // marks its design dirty), applies the colour presets of ButtonStyle and ButtonTheme, and
-// repaints at once. Colours are OLE colours: 0x00BBGGRR, or 0x800000nn for system colour nn.
+// repaints at once. Enabled and Font are the widget's own state: a change through any path
+// (QWidget::setEnabled or setFont, a parent that is disabled or changes its font) is reported
+// and painted when the widget is told of it (changeEvent). Colours are OLE colours: 0x00BBGGRR,
+// or 0x800000nn for system colour nn.
 // The stored properties are one ButtonProperties value; one table of keys and members
 // (internal/PropertyTable.h) drives initialising, reading, writing and the setters' reports.
 //
@@ -60,7 +63,7 @@ class Button : public QWidget
     Q_PROPERTY(bool PictureGray READ PictureGray WRITE setPictureGray)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
     Q_PROPERTY(QFont Font READ Font WRITE setFont)
-    Q_PROPERTY(qint32 MousePointer READ MousePointer WRITE setMousePointer)
+    Q_PROPERTY(qint32 MousePointer READ MousePointer WRITE writeMousePointer)
     Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE setMouseIcon)
     Q_PROPERTY(bool UserMode READ UserMode WRITE setUserMode)
 
@@ -104,9 +107,13 @@ public:
     /// Initialises a new instance (placed on a design surface): size, defaults, caption, Tahoma.
     void initNew();
     /// Restores stored settings; presets are not applied and nothing is reported (Font and
-    /// MouseIcon excepted, which go through their setters).
+    /// MouseIcon excepted, which go through their setters). A key that is absent reads as its
+    /// default. A stored value that cannot be used (not of the property's kind, or a MousePointer
+    /// beyond 16 bits) is refused: the property takes its default, and one warning names the key
+    /// (category "tarnwick.button").
     void readProperties(const PropertyBag& bag);
-    /// Stores every setting that differs from its default.
+    /// Stores every setting that differs from its default. Enabled is the button's own setting: a
+    /// disabled parent does not make it false in the design.
     void writeProperties(PropertyBag& bag) const;
     /// The container's display name for this instance (the default caption of a new one).
     QString ambientDisplayName() const;
@@ -181,16 +188,15 @@ public:
     bool PictureGray() const { return props_.pictureGray; }
     void setPictureGray(bool New_PictureGray);
 
-    // Kept by the widget itself: enabled state, font and cursor.
+    // Kept by the widget itself: enabled state, font and cursor. Enabled and Font are set with
+    // QWidget::setEnabled and setFont.
+    /// Whether the button is enabled; false too while a parent is disabled.
     bool Enabled() const { return isEnabled(); }
-    /// Hides QWidget::setEnabled so that the change is reported and painted.
-    void setEnabled(bool New_Enabled);
     QFont Font() const { return font(); }
-    /// Hides QWidget::setFont so that the change is reported and painted.
-    void setFont(const QFont& New_Font);
     /// One of the classic pointer numbers (0 default, 1 arrow, ... 15 size-all, 99 MouseIcon).
     qint32 MousePointer() const { return mousePointer_; }
-    /// Throws std::out_of_range, storing nothing, for values outside -32768..32767.
+    /// Throws std::out_of_range, storing nothing, for values outside -32768..32767. Through the
+    /// property system (setProperty) such a value is refused with a warning instead.
     void setMousePointer(qint32 New_MousePointer);
     QPixmap MouseIcon() const { return mouseIcon_; }
     void setMouseIcon(const QPixmap& New_MouseIcon);
@@ -284,6 +290,9 @@ private:
     void report(const char* name);
     void applyStylePreset(qint32 style);
     void applyThemePreset(Theme theme);
+    /// The MousePointer setter of the property system: refuses what setMousePointer throws for.
+    void writeMousePointer(qint32 New_MousePointer);
+    void storeMousePointer(qint16 pointer);
     void applyMousePointer();
     struct ScreenMetrics {
         double dpiX, dpiY, ratio;
@@ -317,8 +326,6 @@ private:
     // The pressed and checked states assistive technology was last told about.
     bool accessiblePressed_ = false;
     bool accessibleChecked_ = false;
-    // Set while one of our own setters changes the widget, so changeEvent does not paint twice.
-    bool settingSurface_ = false;
     // Set while the size limits resize the widget: the resize event must not start a second paint.
     bool resizing_ = false;
 

@@ -4,6 +4,7 @@
 #include "Button.h"
 
 #include "FaceRenderer.h"
+#include "ShapeFrame.h"
 #include "StyleInfo.h"
 #include "Units.h"
 
@@ -42,7 +43,8 @@ bool Button::applySizeLimits(double dpiX, double dpiY)
 {
     const int widthTwips = std::max(units::pixelsToTwips(width(), dpiX), kMinTwips);
     int heightTwips = std::max(units::pixelsToTwips(height(), dpiY), kMinTwips);
-    if (props_.buttonShape != Rectangle && props_.buttonShape != RoundedRectangle)
+    // A value that names no shape keeps the face square too.
+    if (const shape::ShapeTable* table = shape::shapeTable(props_.buttonShape); !table || table->square)
         heightTwips = widthTwips;
     const QSize wanted(units::twipsToPixels(widthTwips, dpiX), units::twipsToPixels(heightTwips, dpiY));
     if (wanted == size())
@@ -73,13 +75,10 @@ void Button::prepareFace(const ScreenMetrics& metrics)
     if (!style.writesBorders)
         return;
     const ButtonProperties before = props_;
-    props_.borderColor = style.border.resolve(before);
-    props_.borderColorHover = style.borderHover.resolve(before);
-    props_.borderColorPressed = style.borderPressed.resolve(before);
-    const bool atRest = !pressed_ && !hover;
-    if (!isEnabled()
-        && ((style.disabledWhen == DisabledWhen::NotPressed && !pressed_)
-            || (style.disabledWhen == DisabledWhen::AtRest && atRest)))
+    props_.borderColor = style.borders.normal.resolve(before);
+    props_.borderColorHover = style.borders.hover.resolve(before);
+    props_.borderColorPressed = style.borders.pressed.resolve(before);
+    if (style.showsDisabled(isEnabled(), lookOf(pressed_, hover)))
         props_.borderColor = style.disabledBorder;
 }
 
@@ -166,8 +165,15 @@ void Button::showEvent(QShowEvent*)
 
 void Button::changeEvent(QEvent* event)
 {
-    // A parent that is disabled or changes its font changes our look too.
-    if (!settingSurface_ && (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange))
-        PaintButton();
     QWidget::changeEvent(event);
+    // However the widget's enabled state or font changed (setEnabled or setFont, through the property
+    // system or not, or a parent disabled or given another font), the property changed: it is
+    // reported and painted.
+    if (event->type() == QEvent::EnabledChange) {
+        report("Enabled");
+        PaintButton();
+    } else if (event->type() == QEvent::FontChange) {
+        report("Font");
+        PaintButton();
+    }
 }

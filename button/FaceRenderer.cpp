@@ -28,32 +28,24 @@ using shape::H;
 using shape::Pt;
 using shape::W;
 
-// Colours of the pipeline that are not properties.
-constexpr OleColor kShadow = 0x80000010;
-constexpr OleColor kHighlight = 0x80000014;
-constexpr OleColor kCaptionFocusBox = 0xCC9999;
 constexpr ColorRef kBlack = 0x000000;
 
-enum class Look { Normal, Hover, Pressed };
-
-Look lookOf(const FaceInput& in)
+// The state's colour of each group: pressed wins over hover.
+OleColor backColour(const ButtonProperties& p, Look look)
 {
-    return in.pressed ? Look::Pressed : in.mouseOver ? Look::Hover : Look::Normal;
+    return ByLook<OleColor>{p.backColor, p.backColorHover, p.backColorPressed}[look];
+}
+OleColor borderColour(const ButtonProperties& p, Look look)
+{
+    return ByLook<OleColor>{p.borderColor, p.borderColorHover, p.borderColorPressed}[look];
+}
+OleColor textColour(const ButtonProperties& p, Look look)
+{
+    return ByLook<OleColor>{p.foreColor, p.foreColorHover, p.foreColorPressed}[look];
 }
 
-/// The Pressed, Hover or plain colour of a group by the look.
-OleColor byLook(Look look, OleColor plain, OleColor hover, OleColor pressed)
-{
-    return look == Look::Pressed ? pressed : look == Look::Hover ? hover : plain;
-}
+// ---- Background patterns ---------------------------------------------------------------------------
 
-// ---- Gradient fills as data ------------------------------------------------------------------------
-
-// One two-vertex fill: vertex a takes the first colour of its pair, vertex b the second.
-struct Fill {
-    GradientMode mode;
-    Pt a, b;
-};
 constexpr GradientMode kH = GradientMode::Horizontal;
 constexpr GradientMode kV = GradientMode::Vertical;
 
@@ -71,60 +63,21 @@ const Pattern kPatterns[] = {
     {{{kH, {W / 2, 0}, {0, H}}, {kH, {W / 2, H}, {W, 0}}}, 2},      // 7: B at the sides, A in the centre
 };
 
-// Styles 5 and 6: one vertical fill, a at the bottom, b at the top.
-const Fill kStyleFill = {kV, {0, H}, {W, 0}};
-// Glass (style 7) and gel (style 8): two fills each, a the base colour, b the light one. The tall
-// shapes (triangles up and down, arrows up and down) run them across instead of down.
-const Fill kGlassDown[2] = {{kV, {0, H / 1.5}, {W, 0}}, {kV, {0, H / 2}, {W, H + 25}}};
-const Fill kGlassAcross[2] = {{kH, {W / 1.5, 0}, {0, H}}, {kH, {W / 2, H}, {W + 25, 0}}};
-const Fill kGelDown[2] = {{kV, {0, H}, {W, -H / 6}}, {kV, {0, H / 2}, {W, H + H / 3}}};
-const Fill kGelAcross[2] = {{kH, {W, 0}, {-W / 6, H}}, {kH, {W / 2, H}, {W + W / 3, 0}}};
-
-bool fillsAcross(qint32 shape)
-{
-    // TriangleUp, TriangleDown, ArrowUp, ArrowDown.
-    return shape == 4 || shape == 7 || shape == 8 || shape == 11;
-}
-
 // The style gradient of styles 5 to 8: which fills and their two colours.
 struct GradientChoice {
     std::span<const Fill> fills;
     OleColor a = 0, b = 0;
 };
 
-std::optional<GradientChoice> chooseStyleGradient(const StyleInfo& info, const FaceInput& in, Look look)
+std::optional<GradientChoice> chooseStyleGradient(const StyleInfo& style, const FaceInput& in, Look look)
 {
-    const ButtonProperties& p = in.props;
-    const bool pressed = look == Look::Pressed;
-    const bool disabledLook = !in.enabled
-                              && ((info.disabledWhen == DisabledWhen::NotPressed && !pressed)
-                                  || (info.disabledWhen == DisabledWhen::AtRest && look == Look::Normal));
-    const bool across = fillsAcross(p.buttonShape);
-    switch (info.gradient) {
-    case StyleGradient::Shaded:
-        return GradientChoice{{&kStyleFill, 1}, byLook(look, p.backColor, 0xAC9891, 0xA57F71),
-                              byLook(look, p.backColor, p.backColorHover, p.backColorPressed)};
-    case StyleGradient::Soft:
-        if (disabledLook)
-            return GradientChoice{{&kStyleFill, 1}, 0xDBE7E7, 0xDBE7E7};
-        return GradientChoice{{&kStyleFill, 1}, p.backColor, pressed ? 0xE0E6E6 : p.backColorPressed};
-    case StyleGradient::Glass: {
-        const std::span<const Fill> glass(across ? kGlassAcross : kGlassDown);
-        if (disabledLook)
-            return GradientChoice{glass, 0xF0F0F0, 0xF4F4F4};
-        return GradientChoice{glass, byLook(look, p.backColor, p.backColorHover, p.backColorPressed),
-                              byLook(look, 0xEFEFEF, 0xFEFCF7, 0xF8ECD5)};
-    }
-    case StyleGradient::Gel: {
-        const std::span<const Fill> gel(across ? kGelAcross : kGelDown);
-        if (disabledLook)
-            return GradientChoice{gel, 0xA4B6B7, 0xFFFFFF};
-        return GradientChoice{gel, byLook(look, p.backColor, p.backColorHover, p.backColorPressed), 0xFFFFFF};
-    }
-    case StyleGradient::None:
-        break;
-    }
-    return std::nullopt;
+    const StyleGradient& g = style.gradient;
+    if (g.down.empty())
+        return std::nullopt;
+    const shape::ShapeTable* table = shape::shapeTable(in.props.buttonShape);
+    const bool across = table && table->gradientsAcross && !g.across.empty();
+    const StyleGradient::Colours& colours = style.showsDisabled(in.enabled, look) ? g.disabled : g.colours[look];
+    return GradientChoice{across ? g.across : g.down, colours.a.resolve(in.props), colours.b.resolve(in.props)};
 }
 
 // ---- Placement tables ----------------------------------------------------------------------------
@@ -188,7 +141,7 @@ struct CaptionPainter {
                 write(kHighlight, r.x + 1, r.y + 1);
             write(kShadow, r.x, r.y);
         } else if (p.captionEffect >= 0 && p.captionEffect <= 3) {
-            const OleColor main = byLook(look, p.foreColor, p.foreColorHover, p.foreColorPressed);
+            const OleColor main = textColour(p, look);
             // Pressed shifts everything one pixel down and right.
             const int d = look == Look::Pressed ? 1 : 0;
             const int x = r.x + d;
@@ -264,8 +217,8 @@ QImage snapshot(const raster::Surface& surface)
 struct FacePass {
     FacePass(FaceRenderer& renderer, const FaceInput& in, FaceOutput& out)
         : r(renderer), in(in), out(out), surface(renderer.surface_), style(styleInfo(in.props.buttonStyle)),
-          look(lookOf(in)), w(in.size.width()), h(in.size.height()),
-          canvas{surface, renderer.regions_, out.focusMarkPoints, &renderer.frames_}
+          look(lookOf(in.pressed, in.mouseOver)), w(in.size.width()), h(in.size.height()),
+          canvas{surface, out.focusMarkPoints}
     {
     }
 
@@ -294,7 +247,8 @@ struct FacePass {
     Look look;
     int w, h;
     shape::ShapeCanvas canvas;
-    bool shapeDrawn = false;
+    // The region of the shape drawn; null when ButtonShape names no shape.
+    const shape::ShapeRegion* region = nullptr;
 };
 
 void FacePass::fill(const Fill& f, OleColor a, OleColor b)
@@ -321,7 +275,7 @@ void FacePass::drawBackground()
     if (pattern < 1 || pattern > 7)
         return;
     if (pattern == 1) {
-        surface.fill(splitRgb(byLook(look, p.backColor, p.backColorHover, p.backColorPressed)));
+        surface.fill(splitRgb(backColour(p, look)));
         return;
     }
     const OleColor second = look == Look::Hover ? p.backColorHover : p.backColorPressed;
@@ -407,26 +361,24 @@ void FacePass::placeCaption()
 void FacePass::drawShape()
 {
     const ButtonProperties& p = in.props;
-    canvas.setPen(byLook(look, p.borderColor, p.borderColorHover, p.borderColorPressed));
+    canvas.setPen(borderColour(p, look));
+    // A shape outside the list draws nothing and leaves the region as it was.
+    const shape::ShapeTable* table = shape::shapeTable(p.buttonShape);
+    if (!table)
+        return;
     shape::FrameState frame;
-    frame.w = w;
-    frame.h = h;
-    frame.lines = style.lines;
-    frame.focusLook = style.focus;
+    frame.style = &style;
     frame.styleColors = p.buttonStyleColors;
     frame.pressed = look == Look::Pressed;
     frame.mouseOver = in.mouseOver;
     frame.hasFocus = in.hasFocus;
     frame.focusRect = p.focusRect;
     frame.enabled = in.enabled;
-    // A shape outside the list draws nothing and leaves the region as it was.
-    shapeDrawn = shape::drawShape(p.buttonShape, frame, canvas);
-    if (!shapeDrawn)
-        return;
-    const shape::ShapeRegion& region = *canvas.region;
-    out.region = region.mask;
-    for (std::size_t i = 0; i < region.pointCount && i < out.shapePoints.size(); ++i)
-        out.shapePoints[i] = region.points[i];
+    region = &r.shapes_.region(table->region, w, h);
+    r.shapes_.draw(shape::planFrame(*table, frame), w, h, canvas);
+    out.region = region->mask;
+    for (std::size_t i = 0; i < region->pointCount && i < out.shapePoints.size(); ++i)
+        out.shapePoints[i] = region->points[i];
 }
 
 // The focus outline the shape drew in the focus-mark colour becomes a dotted line: every pixel of
@@ -435,12 +387,16 @@ void FacePass::drawFocusDots()
 {
     if (style.focus != FocusLook::DottedOutline || !(in.props.focusRect && in.hasFocus))
         return;
-    if (isSystemColour(canvas.pen))
+    // A pen with a top byte (a system or palette colour) matches no pixel.
+    if (canvas.pen > 0xFFFFFF)
         return;
+    const std::uint32_t wanted = storedPixel(canvas.pen);
+    const std::uint32_t* pixels = surface.bits();
+    // The lattice lies inside the face; each point is looked at once, so the order does not matter.
     const auto lattice = [&](int first, int lastX, int lastY) {
-        for (int i = first; i <= lastX; i += 2)
-            for (int j = first; j <= lastY; j += 2)
-                if (surface.getPixel(i, j) == canvas.pen)
+        for (int j = first; j <= lastY; j += 2)
+            for (int i = first; i <= lastX; i += 2)
+                if ((pixels[std::size_t(j) * w + i] & 0xFFFFFF) == wanted)
                     surface.setPixel(i, j, kBlack);
     };
     lattice(3, w - 3, h - 3);
@@ -453,7 +409,7 @@ void FacePass::drawCaptionFocusBox()
     if (in.props.caption.isEmpty() || style.focus != FocusLook::CaptionBox || !(in.props.focusRect && in.hasFocus))
         return;
     const CaptionRect& cr = out.captionRect;
-    canvas.setPen(kCaptionFocusBox);
+    canvas.setPen(style.focusPen);
     surface.roundRect(cr.x - 3, cr.y - 2, cr.x + cr.cx + 2, cr.y + cr.cy + 2, 0, 0);
 }
 
@@ -474,8 +430,8 @@ void FacePass::drawDropDown()
 // Per pixel, all ones where the window region shows the face; null when nothing is clipped.
 const std::uint32_t* FacePass::insideMask(std::vector<std::uint32_t>& scratch) const
 {
-    if (shapeDrawn)
-        return canvas.region->inside.empty() ? nullptr : canvas.region->inside.data();
+    if (region)
+        return region->inside.empty() ? nullptr : region->inside.data();
     // No shape drew this time: the mask in force still clips.
     if (in.mask.isEmpty())
         return nullptr;

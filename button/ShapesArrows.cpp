@@ -16,10 +16,6 @@
 
 namespace shape {
 
-namespace {
-
-using namespace colour;
-
 // ---- ArrowUp ------------------------------------------------------------------------------------
 
 constexpr Item kUpRegion =
@@ -38,19 +34,19 @@ constexpr Item kUpLitInner[] = {
 };
 constexpr Item kUpShadedInner[] = {
     path({{W / 3, H - 2}, {W / 1.5 - 2, H - 2}, {W / 1.5 - 2, H / 1.5 - 2}, {W - 3, H / 1.5 - 2}, {W / 2, 2}})};
-constexpr Item kUp4Shadow[] = {
+constexpr Item kUpEtchedShadow[] = {
     path({{W / 3, H - 2}, {W / 1.5 - 2, H - 2}, {W / 1.5 - 2, H / 1.5 - 2}, {W - 3, H / 1.5 - 2}, {W / 2, 3}})};
-constexpr Item kUp4Highlight[] = {
+constexpr Item kUpEtchedHighlight[] = {
     path({{W / 2, 3}, {3, H / 1.5 - 2}, {W / 3 + 1, H / 1.5 - 2}, {W / 3 + 1, H - 1}, {W / 1.5 - 1, H - 1},
           {W / 1.5 - 1, H / 1.5 - 1}, {W - 1, H / 1.5 - 1}, {W / 2, 1}})};
 
-constexpr Group kUpPressed1[] = {{kDarkShadow, kUpLit}, {kShadow, kUpLitInner}};
-constexpr Group kUpRaised1[] = {{kHighlight, kUpLit}, {kShadow, kUpShadedInner}};
-constexpr Group kUpPressed2[] = {{kDarkShadow, kUpLit}};
-constexpr Group kUpRaised2[] = {{kHighlight, kUpLit}};
-constexpr Group kUp4[] = {{kShadow, kUp4Shadow}, {kHighlight, kUp4Highlight}};
+constexpr Stroke kUpBevelPressed[] = {{Tone::Dark, kUpLit}, {Tone::Shade, kUpLitInner}};
+constexpr Stroke kUpBevelRaised[] = {{Tone::Light, kUpLit}, {Tone::Shade, kUpShadedInner}};
+constexpr Stroke kUpFlatPressed[] = {{Tone::Dark, kUpLit}};
+constexpr Stroke kUpFlatRaised[] = {{Tone::Light, kUpLit}};
+constexpr Stroke kUpEtched[] = {{Tone::Shade, kUpEtchedShadow}, {Tone::Light, kUpEtchedHighlight}};
 
-constexpr Item kUpPressed6[] = {
+constexpr Item kUpGlowPressed[] = {
     path({{W / 3 + 3, H - 3}, {W / 1.5 - 3, H - 3}, {W / 1.5 - 3, H / 1.5 - 3}, {W - 5, H / 1.5 - 3}, {W / 2, 4}})};
 constexpr Item kUpGlow1[] = {path({{W / 1.5 - 2, H - 2}, {W / 3, H - 2}})};
 constexpr Item kUpGlow2[] = {
@@ -61,7 +57,7 @@ constexpr Item kUpGlow3[] = {
 constexpr Item kUpGlow4[] = {path({{W / 2, 3}, {3, H / 1.5 - 2}, {W / 3 + 1, H / 1.5 - 2}, {W / 3 + 1, H - 2}})};
 constexpr Item kUpGlow5[] = {path({{W / 2, 5}, {5, H / 1.5 - 3}, {W / 3 + 2, H / 1.5 - 3}, {W / 3 + 2, H - 3}})};
 
-constexpr Item kUpRing7[] = {
+constexpr Item kUpRing[] = {
     path({{W / 2, 2}, {3, H / 1.5 - 2}, {W / 3 + 1, H / 1.5 - 2}, {W / 3 + 1, H - 2}, {W / 1.5 - 2, H - 2},
           {W / 1.5 - 2, H / 1.5 - 2}, {W - 3, H / 1.5 - 2}, {W / 2, 2}})};
 constexpr Item kUpFocus[] = {
@@ -71,15 +67,16 @@ constexpr Item kUpFocus[] = {
 constexpr ShapeTable kArrowUp = {
     .region = &kUpRegion,
     .outline = kUpOutline,
-    .raised1 = kUpRaised1,
-    .pressed1 = kUpPressed1,
-    .raised2 = kUpRaised2,
-    .pressed2 = kUpPressed2,
-    .style4 = kUp4,
-    .pressed6 = kUpPressed6,
-    .glow6 = {kUpGlow1, kUpGlow2, kUpGlow3, kUpGlow4, kUpGlow5},
-    .ring7 = kUpRing7,
+    .bevelRaised = kUpBevelRaised,
+    .bevelPressed = kUpBevelPressed,
+    .flatRaised = kUpFlatRaised,
+    .flatPressed = kUpFlatPressed,
+    .etched = kUpEtched,
+    .glowPressed = kUpGlowPressed,
+    .glow = {kUpGlow1, kUpGlow2, kUpGlow3, kUpGlow4, kUpGlow5},
+    .ring = kUpRing,
     .focus = kUpFocus,
+    .gradientsAcross = true,
 };
 
 // ---- ArrowLeft ----------------------------------------------------------------------------------
@@ -100,19 +97,19 @@ constexpr Item kLeftLitInner[] = {
 };
 constexpr Item kLeftShadedInner[] = {
     path({{W - 2, H / 3}, {W - 2, H / 1.5 - 2}, {W / 1.5 - 2, H / 1.5 - 2}, {W / 1.5 - 2, H - 3}, {2, H / 2}})};
-constexpr Item kLeft4Shadow[] = {
+constexpr Item kLeftEtchedShadow[] = {
     path({{W - 2, H / 3}, {W - 2, H / 1.5 - 2}, {W / 1.5 - 2, H / 1.5 - 2}, {W / 1.5 - 2, H - 3}, {3, H / 2}})};
-constexpr Item kLeft4Highlight[] = {
+constexpr Item kLeftEtchedHighlight[] = {
     path({{3, H / 2}, {W / 1.5 - 2, 3}, {W / 1.5 - 2, H / 3 + 1}, {W - 1, H / 3 + 1}, {W - 1, H / 1.5 - 1},
           {W / 1.5 - 1, H / 1.5 - 1}, {W / 1.5 - 1, H - 1}, {1, H / 2}})};
 
-constexpr Group kLeftPressed1[] = {{kDarkShadow, kLeftLit}, {kShadow, kLeftLitInner}};
-constexpr Group kLeftRaised1[] = {{kShadow, kLeftShadedInner}, {kHighlight, kLeftLit}};
-constexpr Group kLeftPressed2[] = {{kDarkShadow, kLeftLit}};
-constexpr Group kLeftRaised2[] = {{kHighlight, kLeftLit}};
-constexpr Group kLeft4[] = {{kShadow, kLeft4Shadow}, {kHighlight, kLeft4Highlight}};
+constexpr Stroke kLeftBevelPressed[] = {{Tone::Dark, kLeftLit}, {Tone::Shade, kLeftLitInner}};
+constexpr Stroke kLeftBevelRaised[] = {{Tone::Shade, kLeftShadedInner}, {Tone::Light, kLeftLit}};
+constexpr Stroke kLeftFlatPressed[] = {{Tone::Dark, kLeftLit}};
+constexpr Stroke kLeftFlatRaised[] = {{Tone::Light, kLeftLit}};
+constexpr Stroke kLeftEtched[] = {{Tone::Shade, kLeftEtchedShadow}, {Tone::Light, kLeftEtchedHighlight}};
 
-constexpr Item kLeftPressed6[] = {
+constexpr Item kLeftGlowPressed[] = {
     path({{W - 3, H / 3 + 3}, {W - 3, H / 1.5 - 3}, {W / 1.5 - 3, H / 1.5 - 3}, {W / 1.5 - 3, H - 5}, {4, H / 2}})};
 constexpr Item kLeftGlow1[] = {path({{W - 2, H / 1.5 - 2}, {W - 2, H / 3}})};
 constexpr Item kLeftGlow2[] = {
@@ -122,7 +119,7 @@ constexpr Item kLeftGlow3[] = {
 constexpr Item kLeftGlow4[] = {path({{3, H / 2}, {W / 1.5 - 2, 3}, {W / 1.5 - 2, H / 3 + 1}, {W - 2, H / 3 + 1}})};
 constexpr Item kLeftGlow5[] = {path({{5, H / 2}, {W / 1.5 - 3, 5}, {W / 1.5 - 3, H / 3 + 2}, {W - 3, H / 3 + 2}})};
 
-constexpr Item kLeftRing7[] = {
+constexpr Item kLeftRing[] = {
     path({{W - 3, H / 3 + 1}, {W / 1.5 - 2, H / 3 + 1}, {W / 1.5 - 2, 3}, {2, H / 2}, {W / 1.5 - 2, H - 3},
           {W / 1.5 - 2, H / 1.5 - 2}, {W - 2, H / 1.5 - 2}, {W - 2, H / 3}})};
 constexpr Item kLeftFocus[] = {
@@ -132,14 +129,14 @@ constexpr Item kLeftFocus[] = {
 constexpr ShapeTable kArrowLeft = {
     .region = &kLeftRegion,
     .outline = kLeftOutline,
-    .raised1 = kLeftRaised1,
-    .pressed1 = kLeftPressed1,
-    .raised2 = kLeftRaised2,
-    .pressed2 = kLeftPressed2,
-    .style4 = kLeft4,
-    .pressed6 = kLeftPressed6,
-    .glow6 = {kLeftGlow1, kLeftGlow2, kLeftGlow3, kLeftGlow4, kLeftGlow5},
-    .ring7 = kLeftRing7,
+    .bevelRaised = kLeftBevelRaised,
+    .bevelPressed = kLeftBevelPressed,
+    .flatRaised = kLeftFlatRaised,
+    .flatPressed = kLeftFlatPressed,
+    .etched = kLeftEtched,
+    .glowPressed = kLeftGlowPressed,
+    .glow = {kLeftGlow1, kLeftGlow2, kLeftGlow3, kLeftGlow4, kLeftGlow5},
+    .ring = kLeftRing,
     .focus = kLeftFocus,
 };
 
@@ -160,19 +157,19 @@ constexpr Item kRightLitInner[] = {
 };
 constexpr Item kRightShadedInner[] = {
     path({{0, H / 1.5 - 2}, {W / 3 + 1, H / 1.5 - 2}, {W / 3 + 1, H - 3}, {W - 2, H / 2}})};
-constexpr Item kRight4Shadow[] = {
+constexpr Item kRightEtchedShadow[] = {
     path({{0, H / 1.5 - 2}, {W / 3 + 1, H / 1.5 - 2}, {W / 3 + 1, H - 3}, {W - 3, H / 2}})};
-constexpr Item kRight4Highlight[] = {
+constexpr Item kRightEtchedHighlight[] = {
     path({{W - 3, H / 2}, {W / 3 + 1, 3}, {W / 3 + 1, H / 3 + 1}, {1, H / 3 + 1}, {1, H / 1.5 - 1},
           {W / 3, H / 1.5 - 1}, {W / 3, H - 1}, {W - 1, H / 2}})};
 
-constexpr Group kRightPressed1[] = {{kDarkShadow, kRightLit}, {kShadow, kRightLitInner}};
-constexpr Group kRightRaised1[] = {{kShadow, kRightShadedInner}, {kHighlight, kRightLit}};
-constexpr Group kRightPressed2[] = {{kDarkShadow, kRightLit}};
-constexpr Group kRightRaised2[] = {{kHighlight, kRightLit}};
-constexpr Group kRight4[] = {{kShadow, kRight4Shadow}, {kHighlight, kRight4Highlight}};
+constexpr Stroke kRightBevelPressed[] = {{Tone::Dark, kRightLit}, {Tone::Shade, kRightLitInner}};
+constexpr Stroke kRightBevelRaised[] = {{Tone::Shade, kRightShadedInner}, {Tone::Light, kRightLit}};
+constexpr Stroke kRightFlatPressed[] = {{Tone::Dark, kRightLit}};
+constexpr Stroke kRightFlatRaised[] = {{Tone::Light, kRightLit}};
+constexpr Stroke kRightEtched[] = {{Tone::Shade, kRightEtchedShadow}, {Tone::Light, kRightEtchedHighlight}};
 
-constexpr Item kRightPressed6[] = {
+constexpr Item kRightGlowPressed[] = {
     path({{2, H / 1.5 - 3}, {W / 3 + 2, H / 1.5 - 3}, {W / 3 + 2, H - 5}, {W - 4, H / 2}})};
 constexpr Item kRightGlow1[] = {path({{1, H / 1.5 - 2}, {1, H / 3}})};
 constexpr Item kRightGlow2[] = {path({{2, H / 1.5 - 2}, {W / 3 + 1, H / 1.5 - 2}, {W / 3 + 1, H - 3}, {W - 3, H / 2}})};
@@ -182,7 +179,7 @@ constexpr Item kRightGlow5[] = {
     path({{W - 5, H / 2}, {W / 3 + 2, 5}, {W / 3 + 2, H / 3 + 2}, {2, H / 3 + 2}, {2, H / 1.5 - 2}})};
 
 // The ring turns one pixel above the tip's axis.
-constexpr Item kRightRing7[] = {
+constexpr Item kRightRing[] = {
     path({{1, H / 1.5 - 2}, {1, H / 3 + 1}, {W / 3 + 1, H / 3 + 1}, {W / 3 + 1, 3}, {W - 2, H / 2 - 1},
           {W / 3 + 1, H - 3}, {W / 3 + 1, H / 1.5 - 2}, {1, H / 1.5 - 2}})};
 constexpr Item kRightFocus[] = {
@@ -192,14 +189,14 @@ constexpr Item kRightFocus[] = {
 constexpr ShapeTable kArrowRight = {
     .region = &kRightRegion,
     .outline = kRightOutline,
-    .raised1 = kRightRaised1,
-    .pressed1 = kRightPressed1,
-    .raised2 = kRightRaised2,
-    .pressed2 = kRightPressed2,
-    .style4 = kRight4,
-    .pressed6 = kRightPressed6,
-    .glow6 = {kRightGlow1, kRightGlow2, kRightGlow3, kRightGlow4, kRightGlow5},
-    .ring7 = kRightRing7,
+    .bevelRaised = kRightBevelRaised,
+    .bevelPressed = kRightBevelPressed,
+    .flatRaised = kRightFlatRaised,
+    .flatPressed = kRightFlatPressed,
+    .etched = kRightEtched,
+    .glowPressed = kRightGlowPressed,
+    .glow = {kRightGlow1, kRightGlow2, kRightGlow3, kRightGlow4, kRightGlow5},
+    .ring = kRightRing,
     .focus = kRightFocus,
 };
 
@@ -221,19 +218,19 @@ constexpr Item kDownLitInner[] = {
 };
 constexpr Item kDownShadedInner[] = {
     path({{W / 1.5 - 2, 0}, {W / 1.5 - 2, H / 3 + 1}, {W - 3, H / 3 + 1}, {W / 2, H - 2}})};
-constexpr Item kDown4Shadow[] = {
+constexpr Item kDownEtchedShadow[] = {
     path({{W / 1.5 - 2, 0}, {W / 1.5 - 2, H / 3 + 1}, {W - 3, H / 3 + 1}, {W / 2, H - 3}})};
-constexpr Item kDown4Highlight[] = {
+constexpr Item kDownEtchedHighlight[] = {
     path({{W / 2, H - 3}, {3, H / 3 + 1}, {W / 3 + 1, H / 3 + 1}, {W / 3 + 1, 1}, {W / 1.5 - 1, 1},
           {W / 1.5 - 1, H / 3}, {W - 1, H / 3}, {W / 2, H - 1}})};
 
-constexpr Group kDownPressed1[] = {{kDarkShadow, kDownLit}, {kShadow, kDownLitInner}};
-constexpr Group kDownRaised1[] = {{kShadow, kDownShadedInner}, {kHighlight, kDownLit}};
-constexpr Group kDownPressed2[] = {{kDarkShadow, kDownLit}};
-constexpr Group kDownRaised2[] = {{kHighlight, kDownLit}};
-constexpr Group kDown4[] = {{kShadow, kDown4Shadow}, {kHighlight, kDown4Highlight}};
+constexpr Stroke kDownBevelPressed[] = {{Tone::Dark, kDownLit}, {Tone::Shade, kDownLitInner}};
+constexpr Stroke kDownBevelRaised[] = {{Tone::Shade, kDownShadedInner}, {Tone::Light, kDownLit}};
+constexpr Stroke kDownFlatPressed[] = {{Tone::Dark, kDownLit}};
+constexpr Stroke kDownFlatRaised[] = {{Tone::Light, kDownLit}};
+constexpr Stroke kDownEtched[] = {{Tone::Shade, kDownEtchedShadow}, {Tone::Light, kDownEtchedHighlight}};
 
-constexpr Item kDownPressed6[] = {
+constexpr Item kDownGlowPressed[] = {
     path({{W / 1.5 - 3, 2}, {W / 1.5 - 3, H / 3 + 2}, {W - 5, H / 3 + 2}, {W / 2, H - 4}})};
 constexpr Item kDownGlow1[] = {path({{W / 1.5 - 2, 1}, {W / 3, 1}})};
 constexpr Item kDownGlow2[] = {path({{W / 1.5 - 2, 2}, {W / 1.5 - 2, H / 3 + 1}, {W - 3, H / 3 + 1}, {W / 2, H - 3}})};
@@ -243,7 +240,7 @@ constexpr Item kDownGlow5[] = {
     path({{W / 2, H - 5}, {5, H / 3 + 2}, {W / 3 + 2, H / 3 + 2}, {W / 3 + 2, 2}, {W / 1.5 - 2, 2}})};
 
 // The ring turns one pixel left of the tip's axis.
-constexpr Item kDownRing7[] = {
+constexpr Item kDownRing[] = {
     path({{W / 1.5, 1}, {W / 3 + 1, 1}, {W / 3 + 1, H / 3 + 1}, {3, H / 3 + 1}, {W / 2 - 1, H - 2},
           {W - 3, H / 3 + 1}, {W / 1.5 - 2, H / 3 + 1}, {W / 1.5 - 2, 1}})};
 constexpr Item kDownFocus[] = {
@@ -253,37 +250,16 @@ constexpr Item kDownFocus[] = {
 constexpr ShapeTable kArrowDown = {
     .region = &kDownRegion,
     .outline = kDownOutline,
-    .raised1 = kDownRaised1,
-    .pressed1 = kDownPressed1,
-    .raised2 = kDownRaised2,
-    .pressed2 = kDownPressed2,
-    .style4 = kDown4,
-    .pressed6 = kDownPressed6,
-    .glow6 = {kDownGlow1, kDownGlow2, kDownGlow3, kDownGlow4, kDownGlow5},
-    .ring7 = kDownRing7,
+    .bevelRaised = kDownBevelRaised,
+    .bevelPressed = kDownBevelPressed,
+    .flatRaised = kDownFlatRaised,
+    .flatPressed = kDownFlatPressed,
+    .etched = kDownEtched,
+    .glowPressed = kDownGlowPressed,
+    .glow = {kDownGlow1, kDownGlow2, kDownGlow3, kDownGlow4, kDownGlow5},
+    .ring = kDownRing,
     .focus = kDownFocus,
+    .gradientsAcross = true,
 };
-
-} // namespace
-
-void DrawArrowUp(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kArrowUp, state, canvas);
-}
-
-void DrawArrowLeft(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kArrowLeft, state, canvas);
-}
-
-void DrawArrowRight(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kArrowRight, state, canvas);
-}
-
-void DrawArrowDown(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kArrowDown, state, canvas);
-}
 
 } // namespace shape

@@ -4,10 +4,6 @@
 
 namespace shape {
 
-namespace {
-
-using namespace colour;
-
 constexpr raster::ColorRef kBlack = 0x000000;
 
 // ---- Ellipse ------------------------------------------------------------------------------------
@@ -21,39 +17,39 @@ constexpr Item kEllipseOutline[] = {ellipse(1, 1, W - 2, H - 2)};
 constexpr Item kEllipseUpperLeft[] = {arc(W - 2, H - 2, 1, 1, W - 2, 1, 1, H - 2)};
 constexpr Item kEllipseUpperLeftInner[] = {arc(W - 3, H - 3, 2, 2, W - 3, 2, 2, H - 3)};
 constexpr Item kEllipseRaisedShadow[] = {arc(1, 1, W - 3, H - 3, W / 3, H / 2, W - 3, 1)};
-constexpr Item kEllipse4Shadow[] = {arc(W - 3, H - 3, 2, 2, W / 2, H - 3, W / 2, 3)};
-constexpr Item kEllipse4Highlight[] = {
+constexpr Item kEllipseEtchedShadow[] = {arc(W - 3, H - 3, 2, 2, W / 2, H - 3, W / 2, 3)};
+constexpr Item kEllipseEtchedHighlight[] = {
     arc(W - 3, H - 3, 2, 2, W / 2, 2, W / 2, H - 2),
     arc(W - 2, H - 2, 1, 1, W / 2, H - 2, W / 2, 2),
 };
 
-constexpr Group kEllipsePressed1[] = {{kDarkShadow, kEllipseUpperLeft}, {kShadow, kEllipseUpperLeftInner}};
-constexpr Group kEllipseRaised1[] = {{kShadow, kEllipseRaisedShadow}, {kHighlight, kEllipseUpperLeft}};
-constexpr Group kEllipsePressed2[] = {{kDarkShadow, kEllipseUpperLeft}};
-constexpr Group kEllipseRaised2[] = {{kHighlight, kEllipseUpperLeft}};
-constexpr Group kEllipse4[] = {{kShadow, kEllipse4Shadow}, {kHighlight, kEllipse4Highlight}};
+constexpr Stroke kEllipseBevelPressed[] = {{Tone::Dark, kEllipseUpperLeft}, {Tone::Shade, kEllipseUpperLeftInner}};
+constexpr Stroke kEllipseBevelRaised[] = {{Tone::Shade, kEllipseRaisedShadow}, {Tone::Light, kEllipseUpperLeft}};
+constexpr Stroke kEllipseFlatPressed[] = {{Tone::Dark, kEllipseUpperLeft}};
+constexpr Stroke kEllipseFlatRaised[] = {{Tone::Light, kEllipseUpperLeft}};
+constexpr Stroke kEllipseEtched[] = {{Tone::Shade, kEllipseEtchedShadow}, {Tone::Light, kEllipseEtchedHighlight}};
 
-constexpr Item kEllipsePressed6[] = {arc(W - 4, H - 4, 3, 3, W / 2, H - 2, W / 2, 3)};
+constexpr Item kEllipseGlowPressed[] = {arc(W - 4, H - 4, 3, 3, W / 2, H - 2, W / 2, 3)};
 constexpr Item kEllipseGlow1[] = {arc(2, 2, W - 3, H - 3, 2, H - 3, W - 3, H - 3)};
 constexpr Item kEllipseGlow2[] = {arc(2, 2, W - 3, H - 4, 3, 3, W - 2, 4)};
 constexpr Item kEllipseGlow3[] = {arc(3, 3, W - 4, H - 3, 2, 3, W - 2, 3)};
 constexpr Item kEllipseGlow4[] = {arc(W - 3, H - 2, 2, 2, W - 3, 3, 3, 3)};
 constexpr Item kEllipseGlow5[] = {arc(W - 3, H - 3, 3, 3, W - 3, 4, 4, 4)};
 
-constexpr Item kEllipseRing7[] = {ellipse(2, 2, W - 3, H - 3)};
+constexpr Item kEllipseRing[] = {ellipse(2, 2, W - 3, H - 3)};
 constexpr Item kEllipseFocus[] = {ellipse(4, 4, W - 5, H - 5)};
 
 constexpr ShapeTable kEllipse = {
     .region = &kEllipseRegion,
     .outline = kEllipseOutline,
-    .raised1 = kEllipseRaised1,
-    .pressed1 = kEllipsePressed1,
-    .raised2 = kEllipseRaised2,
-    .pressed2 = kEllipsePressed2,
-    .style4 = kEllipse4,
-    .pressed6 = kEllipsePressed6,
-    .glow6 = {kEllipseGlow1, kEllipseGlow2, kEllipseGlow3, kEllipseGlow4, kEllipseGlow5},
-    .ring7 = kEllipseRing7,
+    .bevelRaised = kEllipseBevelRaised,
+    .bevelPressed = kEllipseBevelPressed,
+    .flatRaised = kEllipseFlatRaised,
+    .flatPressed = kEllipseFlatPressed,
+    .etched = kEllipseEtched,
+    .glowPressed = kEllipseGlowPressed,
+    .glow = {kEllipseGlow1, kEllipseGlow2, kEllipseGlow3, kEllipseGlow4, kEllipseGlow5},
+    .ring = kEllipseRing,
     .focus = kEllipseFocus,
 };
 
@@ -69,19 +65,21 @@ constexpr Item kDiamondTopPixel[] = {path({{W / 2, 1}, {W / 2, 0}})};
 constexpr Item kDiamondLeft[] = {path({{W / 2, 0}, {0, H / 2}, {W / 2, H - 1}})};
 constexpr Item kDiamondLeftInner[] = {path({{W / 2, 1}, {1, H / 2}, {W / 2, H - 2}})};
 constexpr Item kDiamondRightInner[] = {path({{W / 2, H - 2}, {W - 2, H / 2}, {W / 2, 1}})};
-constexpr Item kDiamond4Shadow[] = {path({{W / 2, 1}, {W - 2, H / 2}, {W / 2, H - 2}})};
-constexpr Item kDiamond4Highlight[] = {
+constexpr Item kDiamondEtchedShadow[] = {path({{W / 2, 1}, {W - 2, H / 2}, {W / 2, H - 2}})};
+constexpr Item kDiamondEtchedHighlight[] = {
     path({{W / 2, 1}, {1, H / 2}, {W / 2, H - 2}}),
     path({{W / 2, 0}, {W - 1, H / 2}, {W / 2, H - 1}}),
 };
 
-constexpr Group kDiamondPressed1[] = {{kDarkShadow, kDiamondLeft}, {kShadow, kDiamondLeftInner}};
-constexpr Group kDiamondRaised1[] = {{kShadow, kDiamondRightInner}, {kHighlight, kDiamondLeft}};
-constexpr Group kDiamondPressed2[] = {{kDarkShadow, kDiamondLeft}};
-constexpr Group kDiamondRaised2[] = {{kHighlight, kDiamondLeft}};
-constexpr Group kDiamond4[] = {{kShadow, kDiamond4Shadow}, {kHighlight, kDiamond4Highlight}};
+constexpr Stroke kDiamondBevelPressed[] = {{Tone::Dark, kDiamondLeft}, {Tone::Shade, kDiamondLeftInner}};
+constexpr Stroke kDiamondBevelRaised[] = {{Tone::Shade, kDiamondRightInner}, {Tone::Light, kDiamondLeft}};
+constexpr Stroke kDiamondFlatPressed[] = {{Tone::Dark, kDiamondLeft}};
+constexpr Stroke kDiamondFlatRaised[] = {{Tone::Light, kDiamondLeft}};
+constexpr Stroke kDiamondEtched[] = {{Tone::Shade, kDiamondEtchedShadow}, {Tone::Light, kDiamondEtchedHighlight}};
 
-constexpr Item kDiamondPressed6[] = {path({{W / 2, H - 4}, {W - 4, H / 2}, {W / 2, 3}})};
+// Every glow look (pressed, hovered, focused) ends with a dark dot under the top vertex.
+constexpr Item kDiamondTip = pixel({W / 2, 1}, kBlack);
+constexpr Item kDiamondGlowPressed[] = {path({{W / 2, H - 4}, {W - 4, H / 2}, {W / 2, 3}}), kDiamondTip};
 constexpr Item kDiamondGlow1[] = {path({{W / 2, H - 2}, {W - 2, H / 2}})};
 constexpr Item kDiamondGlow2[] = {
     path({{W / 2, H - 3}, {W - 3, H / 2}}),
@@ -90,11 +88,9 @@ constexpr Item kDiamondGlow2[] = {
 };
 constexpr Item kDiamondGlow3[] = {path({{2, H / 2}, {W / 2, H - 3}}), path({{W - 3, H / 2}, {W / 2, 2}})};
 constexpr Item kDiamondGlow4[] = {path({{W / 2, 1}, {1, H / 2}})};
-constexpr Item kDiamondGlow5[] = {path({{W / 2, 2}, {2, H / 2}})};
-// Every style-6 look ends with a dark dot under the top vertex.
-constexpr Item kDiamondTip[] = {pixel({W / 2, 1}, kBlack)};
+constexpr Item kDiamondGlow5[] = {path({{W / 2, 2}, {2, H / 2}}), kDiamondTip};
 
-constexpr Item kDiamondRing7[] = {path({{1, H / 2}, {W / 2, H - 2}, {W - 2, H / 2}, {W / 2, 1}, {1, H / 2}})};
+constexpr Item kDiamondRing[] = {path({{1, H / 2}, {W / 2, H - 2}, {W - 2, H / 2}, {W / 2, 1}, {1, H / 2}})};
 // The diamond dots its focus outline itself on every odd row; the painter's pass after it works on
 // the pixels still grey.
 constexpr Item kDiamondFocus[] = {
@@ -106,28 +102,15 @@ constexpr ShapeTable kDiamond = {
     .region = &kDiamondRegion,
     .outline = kDiamondOutline,
     .opaqueOnly = kDiamondTopPixel,
-    .raised1 = kDiamondRaised1,
-    .pressed1 = kDiamondPressed1,
-    .raised2 = kDiamondRaised2,
-    .pressed2 = kDiamondPressed2,
-    .style4 = kDiamond4,
-    .pressed6 = kDiamondPressed6,
-    .glow6 = {kDiamondGlow1, kDiamondGlow2, kDiamondGlow3, kDiamondGlow4, kDiamondGlow5},
-    .after6 = kDiamondTip,
-    .ring7 = kDiamondRing7,
+    .bevelRaised = kDiamondBevelRaised,
+    .bevelPressed = kDiamondBevelPressed,
+    .flatRaised = kDiamondFlatRaised,
+    .flatPressed = kDiamondFlatPressed,
+    .etched = kDiamondEtched,
+    .glowPressed = kDiamondGlowPressed,
+    .glow = {kDiamondGlow1, kDiamondGlow2, kDiamondGlow3, kDiamondGlow4, kDiamondGlow5},
+    .ring = kDiamondRing,
     .focus = kDiamondFocus,
 };
-
-} // namespace
-
-void DrawEllipse(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kEllipse, state, canvas);
-}
-
-void DrawDiamond(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kDiamond, state, canvas);
-}
 
 } // namespace shape

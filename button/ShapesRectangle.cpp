@@ -4,10 +4,6 @@
 
 namespace shape {
 
-namespace {
-
-using namespace colour;
-
 // ---- Rectangle ---------------------------------------------------------------------------------
 
 constexpr Item kRectOutline[] = {path({{0, 0}, {0, H - 1}, {W - 1, H - 1}, {W - 1, 0}, {0, 0}})};
@@ -15,37 +11,38 @@ constexpr Item kRectOutline[] = {path({{0, 0}, {0, H - 1}, {W - 1, H - 1}, {W - 
 constexpr Item kRectTopLeft[] = {path({{W - 1, 0}, {0, 0}, {0, H - 1}})};
 constexpr Item kRectInnerTopLeft[] = {path({{W - 1, 1}, {1, 1}, {1, H - 1}})};
 constexpr Item kRectInnerBottomRight[] = {path({{W - 2, 0}, {W - 2, H - 2}, {0, H - 2}})};
-constexpr Item kRect4Shadow[] = {path({{W - 2, 1}, {W - 2, H - 2}, {2, H - 2}})};
-constexpr Item kRect4Highlight[] = {path({{W - 1, 1}, {1, 1}, {1, H - 1}, {W - 1, H - 1}, {W - 1, 1}})};
+constexpr Item kRectEtchedShadow[] = {path({{W - 2, 1}, {W - 2, H - 2}, {2, H - 2}})};
+constexpr Item kRectEtchedHighlight[] = {path({{W - 1, 1}, {1, 1}, {1, H - 1}, {W - 1, H - 1}, {W - 1, 1}})};
 
-constexpr Group kRectPressed1[] = {{kDarkShadow, kRectTopLeft}, {kShadow, kRectInnerTopLeft}};
-constexpr Group kRectRaised1[] = {{kShadow, kRectInnerBottomRight}, {kHighlight, kRectTopLeft}};
-constexpr Group kRectPressed2[] = {{kDarkShadow, kRectTopLeft}};
-constexpr Group kRectRaised2[] = {{kHighlight, kRectTopLeft}};
-constexpr Group kRect4[] = {{kShadow, kRect4Shadow}, {kHighlight, kRect4Highlight}};
+constexpr Stroke kRectBevelPressed[] = {{Tone::Dark, kRectTopLeft}, {Tone::Shade, kRectInnerTopLeft}};
+constexpr Stroke kRectBevelRaised[] = {{Tone::Shade, kRectInnerBottomRight}, {Tone::Light, kRectTopLeft}};
+constexpr Stroke kRectFlatPressed[] = {{Tone::Dark, kRectTopLeft}};
+constexpr Stroke kRectFlatRaised[] = {{Tone::Light, kRectTopLeft}};
+constexpr Stroke kRectEtched[] = {{Tone::Shade, kRectEtchedShadow}, {Tone::Light, kRectEtchedHighlight}};
 
-constexpr Item kRectPressed6[] = {path({{2, H - 3}, {W - 3, H - 3}, {W - 3, 2}})};
+constexpr Item kRectGlowPressed[] = {path({{2, H - 3}, {W - 3, H - 3}, {W - 3, 2}})};
 constexpr Item kRectGlow1[] = {path({{W - 2, H - 2}, {0, H - 2}})};
 constexpr Item kRectGlow2[] = {path({{1, 1}, {1, H - 3}, {W - 2, H - 3}, {W - 2, 1}})};
 constexpr Item kRectGlow3[] = {path({{2, 2}, {2, H - 3}}), path({{W - 3, H - 4}, {W - 3, 2}})};
 constexpr Item kRectGlow4[] = {path({{1, 1}, {W - 1, 1}})};
 constexpr Item kRectGlow5[] = {path({{2, 2}, {W - 2, 2}})};
 
-constexpr Item kRectRing7[] = {path({{1, 1}, {1, H - 2}, {W - 2, H - 2}, {W - 2, 1}, {1, 1}})};
+constexpr Item kRectRing[] = {path({{1, 1}, {1, H - 2}, {W - 2, H - 2}, {W - 2, 1}, {1, 1}})};
 constexpr Item kRectFocus[] = {path({{4, 4}, {4, H - 5}, {W - 5, H - 5}, {W - 5, 4}, {4, 4}})};
 
 constexpr ShapeTable kRectangle = {
     .region = nullptr,
     .outline = kRectOutline,
-    .raised1 = kRectRaised1,
-    .pressed1 = kRectPressed1,
-    .raised2 = kRectRaised2,
-    .pressed2 = kRectPressed2,
-    .style4 = kRect4,
-    .pressed6 = kRectPressed6,
-    .glow6 = {kRectGlow1, kRectGlow2, kRectGlow3, kRectGlow4, kRectGlow5},
-    .ring7 = kRectRing7,
+    .bevelRaised = kRectBevelRaised,
+    .bevelPressed = kRectBevelPressed,
+    .flatRaised = kRectFlatRaised,
+    .flatPressed = kRectFlatPressed,
+    .etched = kRectEtched,
+    .glowPressed = kRectGlowPressed,
+    .glow = {kRectGlow1, kRectGlow2, kRectGlow3, kRectGlow4, kRectGlow5},
+    .ring = kRectRing,
     .focus = kRectFocus,
+    .square = false,
 };
 
 // ---- RoundedRectangle --------------------------------------------------------------------------
@@ -54,43 +51,43 @@ constexpr Item kRoundRegion = regionRoundRect(0, 0, W, H, 15);
 constexpr Item kRoundOutline[] = {rounded(0, 0, W - 1, H - 1, 16)};
 
 // Top edge, top-left corner, left edge and bottom-left corner: the lit or shaded half of styles 1 to 3.
-constexpr Item kRoundPressed1Dark[] = {
+constexpr Item kRoundBevelPressedDark[] = {
     path({{10, 0}, {W - 8, 0}}),
     arc(17, 17, 0, 0, 10, 0, 0, 10),
     path({{0, 10}, {0, H - 10}}),
     arc(17, H - 17, 0, H - 1, -16, H - 16, 9, H),
     arc(16, H - 16, 0, H - 2, -16, H - 16, 8, H),
 };
-constexpr Item kRoundPressed1Shadow[] = {
+constexpr Item kRoundBevelPressedShade[] = {
     path({{10, 1}, {W - 8, 1}}),
     arc(17, 17, 1, 1, 10, 1, 1, 10),
     path({{1, 10}, {1, H - 10}}),
     arc(17, H - 16, 1, H - 2, -16, H - 16, 9, H - 1),
 };
-constexpr Item kRoundRaised1Shadow[] = {rounded(0, 0, W - 2, H - 2, 15)};
-constexpr Item kRoundRaised1Highlight[] = {
+constexpr Item kRoundBevelRaisedShade[] = {rounded(0, 0, W - 2, H - 2, 15)};
+constexpr Item kRoundBevelRaisedLight[] = {
     path({{10, 0}, {W - 8, 0}}),
     arc(17, 17, 0, 0, 10, 0, 0, 10),
     path({{0, 10}, {0, H - 10}}),
     arc(17, H - 17, 0, H - 2, -16, H - 16, 9, H - 1),
     arc(17, H - 17, 0, H - 1, -16, H - 16, 9, H - 1),
 };
-constexpr Item kRoundTopLeft2[] = {
+constexpr Item kRoundTopLeftFlat[] = {
     path({{10, 0}, {W - 8, 0}}),
     arc(17, 17, 0, 0, 10, 0, 0, 10),
     path({{0, 10}, {0, H - 10}}),
     arc(17, H - 17, 0, H - 1, -16, H - 16, 9, H - 1),
 };
-constexpr Item kRound4Shadow[] = {rounded(0, 0, W - 2, H - 2, 16)};
-constexpr Item kRound4Highlight[] = {rounded(1, 1, W - 1, H - 1, 16)};
+constexpr Item kRoundEtchedShadow[] = {rounded(0, 0, W - 2, H - 2, 16)};
+constexpr Item kRoundEtchedHighlight[] = {rounded(1, 1, W - 1, H - 1, 16)};
 
-constexpr Group kRoundPressed1[] = {{kDarkShadow, kRoundPressed1Dark}, {kShadow, kRoundPressed1Shadow}};
-constexpr Group kRoundRaised1[] = {{kShadow, kRoundRaised1Shadow}, {kHighlight, kRoundRaised1Highlight}};
-constexpr Group kRoundPressed2[] = {{kDarkShadow, kRoundTopLeft2}};
-constexpr Group kRoundRaised2[] = {{kHighlight, kRoundTopLeft2}};
-constexpr Group kRound4[] = {{kShadow, kRound4Shadow}, {kHighlight, kRound4Highlight}};
+constexpr Stroke kRoundBevelPressed[] = {{Tone::Dark, kRoundBevelPressedDark}, {Tone::Shade, kRoundBevelPressedShade}};
+constexpr Stroke kRoundBevelRaised[] = {{Tone::Shade, kRoundBevelRaisedShade}, {Tone::Light, kRoundBevelRaisedLight}};
+constexpr Stroke kRoundFlatPressed[] = {{Tone::Dark, kRoundTopLeftFlat}};
+constexpr Stroke kRoundFlatRaised[] = {{Tone::Light, kRoundTopLeftFlat}};
+constexpr Stroke kRoundEtched[] = {{Tone::Shade, kRoundEtchedShadow}, {Tone::Light, kRoundEtchedHighlight}};
 
-constexpr Item kRoundPressed6[] = {
+constexpr Item kRoundGlowPressed[] = {
     arc(W - 17, H - 17, W - 3, H - 3, W - 10, H - 3, W - 2, H - 10),
     path({{W - 9, H - 4}, {8, H - 4}}),
     path({{W - 4, 4}, {W - 4, H - 9}}),
@@ -100,15 +97,15 @@ constexpr Item kRoundGlow1[] = {
     path({{W - 8, H - 3}, {8, H - 3}}),
     arc(W - 17, H - 17, W - 2, H - 2, W - 10, H - 2, W - 1, H - 10),
 };
-// Warm and blue differ only in where the bottom-left arc ends.
-constexpr Item kRoundGlow2Warm[] = {
+// Hovered and focused differ only in where the bottom-left arc ends.
+constexpr Item kRoundGlow2[] = {
     arc(17, H - 18, 1, H - 3, -18, H, 10, H - 1),
     path({{1, 6}, {1, H - 8}}),
     path({{W - 8, H - 4}, {8, H - 4}}),
     arc(W - 17, H - 17, W - 3, H - 3, W - 10, H - 2, W - 1, H - 10),
     path({{W - 3, 6}, {W - 3, H - 8}}),
 };
-constexpr Item kRoundGlow2Blue[] = {
+constexpr Item kRoundGlow2Focus[] = {
     arc(17, H - 18, 1, H - 3, -18, H, 10, H),
     path({{1, 6}, {1, H - 8}}),
     path({{W - 8, H - 4}, {8, H - 4}}),
@@ -126,34 +123,23 @@ constexpr Item kRoundGlow3[] = {
 constexpr Item kRoundGlow4[] = {path({{10, 1}, {W - 7, 1}})};
 constexpr Item kRoundGlow5[] = {path({{10, 2}, {W - 8, 2}})};
 
-constexpr Item kRoundRing7[] = {rounded(1, 1, W - 2, H - 2, 14)};
+constexpr Item kRoundRing[] = {rounded(1, 1, W - 2, H - 2, 14)};
 constexpr Item kRoundFocus[] = {rounded(4, 4, W - 5, H - 5, 15)};
 
 constexpr ShapeTable kRoundedRectangle = {
     .region = &kRoundRegion,
     .outline = kRoundOutline,
-    .raised1 = kRoundRaised1,
-    .pressed1 = kRoundPressed1,
-    .raised2 = kRoundRaised2,
-    .pressed2 = kRoundPressed2,
-    .style4 = kRound4,
-    .pressed6 = kRoundPressed6,
-    .glow6 = {kRoundGlow1, kRoundGlow2Warm, kRoundGlow3, kRoundGlow4, kRoundGlow5},
-    .glow6Blue = {Items(), kRoundGlow2Blue, Items(), Items(), Items()},
-    .ring7 = kRoundRing7,
+    .bevelRaised = kRoundBevelRaised,
+    .bevelPressed = kRoundBevelPressed,
+    .flatRaised = kRoundFlatRaised,
+    .flatPressed = kRoundFlatPressed,
+    .etched = kRoundEtched,
+    .glowPressed = kRoundGlowPressed,
+    .glow = {kRoundGlow1, kRoundGlow2, kRoundGlow3, kRoundGlow4, kRoundGlow5},
+    .glowFocus = {Items(), kRoundGlow2Focus, Items(), Items(), Items()},
+    .ring = kRoundRing,
     .focus = kRoundFocus,
+    .square = false,
 };
-
-} // namespace
-
-void DrawRectangle(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kRectangle, state, canvas);
-}
-
-void DrawRoundedRectangle(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kRoundedRectangle, state, canvas);
-}
 
 } // namespace shape

@@ -5,10 +5,6 @@
 
 namespace shape {
 
-namespace {
-
-using namespace colour;
-
 // ---- TriangleUp ---------------------------------------------------------------------------------
 
 constexpr Item kUpRegion = regionPolygon({{0, H}, {W / 2, 0}, {W, H}});
@@ -19,39 +15,40 @@ constexpr Item kUpLeftEdge[] = {path({{W / 2, 1}, {1, H - 1}})};
 constexpr Item kUpLeftEdgeLit[] = {path({{W / 2, 2}, {1, H - 1}})};
 constexpr Item kUpLeftInner[] = {path({{W / 2, 3}, {3, H - 3}})};
 constexpr Item kUpBaseAndRight[] = {path({{1, H - 2}, {W - 3, H - 2}, {W / 2, 3}})};
-constexpr Item kUp4Highlight[] = {
+constexpr Item kUpEtchedHighlight[] = {
     path({{W / 2, 3}, {2, H - 1}}),
     path({{2, H - 1}, {W - 2, H - 1}, {W / 2, 1}}),
 };
 
-constexpr Group kUpPressed1[] = {{kDarkShadow, kUpLeftEdge}, {kShadow, kUpLeftInner}};
-constexpr Group kUpRaised1[] = {{kShadow, kUpBaseAndRight}, {kHighlight, kUpLeftEdgeLit}};
-constexpr Group kUpPressed2[] = {{kDarkShadow, kUpLeftEdge}};
-constexpr Group kUpRaised2[] = {{kHighlight, kUpLeftEdgeLit}};
-constexpr Group kUp4[] = {{kShadow, kUpBaseAndRight}, {kHighlight, kUp4Highlight}};
+constexpr Stroke kUpBevelPressed[] = {{Tone::Dark, kUpLeftEdge}, {Tone::Shade, kUpLeftInner}};
+constexpr Stroke kUpBevelRaised[] = {{Tone::Shade, kUpBaseAndRight}, {Tone::Light, kUpLeftEdgeLit}};
+constexpr Stroke kUpFlatPressed[] = {{Tone::Dark, kUpLeftEdge}};
+constexpr Stroke kUpFlatRaised[] = {{Tone::Light, kUpLeftEdgeLit}};
+constexpr Stroke kUpEtched[] = {{Tone::Shade, kUpBaseAndRight}, {Tone::Light, kUpEtchedHighlight}};
 
-constexpr Item kUpPressed6[] = {path({{4, H - 3}, {W - 5, H - 3}, {W / 2, 5}})};
+constexpr Item kUpGlowPressed[] = {path({{4, H - 3}, {W - 5, H - 3}, {W / 2, 5}})};
 constexpr Item kUpGlow1[] = {path({{2, H - 2}, {W - 1, H - 2}})};
 constexpr Item kUpGlow2[] = {path({{3, H - 3}, {W - 4, H - 3}, {W / 2, 3}})};
 constexpr Item kUpGlow3[] = {path({{W - 5, H - 4}, {W / 2, 5}})};
 constexpr Item kUpGlow4[] = {path({{W / 2, 3}, {3, H - 3}})};
 constexpr Item kUpGlow5[] = {path({{W / 2, 4}, {3, H - 3}})};
 
-constexpr Item kUpRing7[] = {path({{W / 2, 2}, {2, H - 2}, {W - 3, H - 2}, {W / 2, 2}})};
+constexpr Item kUpRing[] = {path({{W / 2, 2}, {2, H - 2}, {W - 3, H - 2}, {W / 2, 2}})};
 constexpr Item kUpFocus[] = {polygon({{7, H - 5}, {W / 2, 9}, {W - 8, H - 5}})};
 
 constexpr ShapeTable kTriangleUp = {
     .region = &kUpRegion,
     .outline = kUpOutline,
-    .raised1 = kUpRaised1,
-    .pressed1 = kUpPressed1,
-    .raised2 = kUpRaised2,
-    .pressed2 = kUpPressed2,
-    .style4 = kUp4,
-    .pressed6 = kUpPressed6,
-    .glow6 = {kUpGlow1, kUpGlow2, kUpGlow3, kUpGlow4, kUpGlow5},
-    .ring7 = kUpRing7,
+    .bevelRaised = kUpBevelRaised,
+    .bevelPressed = kUpBevelPressed,
+    .flatRaised = kUpFlatRaised,
+    .flatPressed = kUpFlatPressed,
+    .etched = kUpEtched,
+    .glowPressed = kUpGlowPressed,
+    .glow = {kUpGlow1, kUpGlow2, kUpGlow3, kUpGlow4, kUpGlow5},
+    .ring = kUpRing,
     .focus = kUpFocus,
+    .gradientsAcross = true,
 };
 
 // ---- TriangleLeft -------------------------------------------------------------------------------
@@ -63,49 +60,37 @@ constexpr Item kLeftOutline[] = {path({{1, H / 2}, {W - 1, 1}, {W - 1, H - 1}, {
 constexpr Item kLeftUpperEdge[] = {path({{W - 1, 1}, {1, H / 2}})};
 constexpr Item kLeftUpperInner[] = {path({{W - 3, 3}, {3, H / 2}})};
 constexpr Item kLeftLowerAndBack[] = {path({{2, H / 2}, {W - 2, H - 3}, {W - 2, 1}})};
-constexpr Item kLeft4Shadow[] = {path({{W - 2, 2}, {W - 2, H - 3}, {3, H / 2}})};
-constexpr Item kLeft4Highlight[] = {path({{3, H / 2}, {W - 1, 2}, {W - 1, H - 1}, {1, H / 2}})};
+constexpr Item kLeftEtchedShadow[] = {path({{W - 2, 2}, {W - 2, H - 3}, {3, H / 2}})};
+constexpr Item kLeftEtchedHighlight[] = {path({{3, H / 2}, {W - 1, 2}, {W - 1, H - 1}, {1, H / 2}})};
 
-constexpr Group kLeftPressed1[] = {{kDarkShadow, kLeftUpperEdge}, {kShadow, kLeftUpperInner}};
-constexpr Group kLeftRaised1[] = {{kShadow, kLeftLowerAndBack}, {kHighlight, kLeftUpperEdge}};
-constexpr Group kLeftPressed2[] = {{kDarkShadow, kLeftUpperEdge}};
-constexpr Group kLeftRaised2[] = {{kHighlight, kLeftUpperEdge}};
-constexpr Group kLeft4[] = {{kShadow, kLeft4Shadow}, {kHighlight, kLeft4Highlight}};
+constexpr Stroke kLeftBevelPressed[] = {{Tone::Dark, kLeftUpperEdge}, {Tone::Shade, kLeftUpperInner}};
+constexpr Stroke kLeftBevelRaised[] = {{Tone::Shade, kLeftLowerAndBack}, {Tone::Light, kLeftUpperEdge}};
+constexpr Stroke kLeftFlatPressed[] = {{Tone::Dark, kLeftUpperEdge}};
+constexpr Stroke kLeftFlatRaised[] = {{Tone::Light, kLeftUpperEdge}};
+constexpr Stroke kLeftEtched[] = {{Tone::Shade, kLeftEtchedShadow}, {Tone::Light, kLeftEtchedHighlight}};
 
-constexpr Item kLeftPressed6[] = {path({{W - 3, 5}, {W - 3, H - 5}, {5, H / 2}})};
+constexpr Item kLeftGlowPressed[] = {path({{W - 3, 5}, {W - 3, H - 5}, {5, H / 2}})};
 constexpr Item kLeftGlow1[] = {path({{W - 2, 2}, {W - 2, H - 1}})};
 constexpr Item kLeftGlow2[] = {path({{W - 3, 2}, {W - 3, H - 3}, {3, H / 2}})};
 constexpr Item kLeftGlow3[] = {path({{W - 3, H - 4}, {5, H / 2}})};
 constexpr Item kLeftGlow4[] = {path({{3, H / 2}, {W - 3, 3}})};
 constexpr Item kLeftGlow5[] = {path({{4, H / 2}, {W - 4, 4}})};
 
-constexpr Item kLeftRing7[] = {path({{2, H / 2}, {W - 2, 2}, {W - 2, H - 2}, {2, H / 2}})};
+constexpr Item kLeftRing[] = {path({{2, H / 2}, {W - 2, 2}, {W - 2, H - 2}, {2, H / 2}})};
 constexpr Item kLeftFocus[] = {polygon({{9, H / 2}, {W - 5, 7}, {W - 5, H - 8}})};
 
 constexpr ShapeTable kTriangleLeft = {
     .region = &kLeftRegion,
     .outline = kLeftOutline,
-    .raised1 = kLeftRaised1,
-    .pressed1 = kLeftPressed1,
-    .raised2 = kLeftRaised2,
-    .pressed2 = kLeftPressed2,
-    .style4 = kLeft4,
-    .pressed6 = kLeftPressed6,
-    .glow6 = {kLeftGlow1, kLeftGlow2, kLeftGlow3, kLeftGlow4, kLeftGlow5},
-    .ring7 = kLeftRing7,
+    .bevelRaised = kLeftBevelRaised,
+    .bevelPressed = kLeftBevelPressed,
+    .flatRaised = kLeftFlatRaised,
+    .flatPressed = kLeftFlatPressed,
+    .etched = kLeftEtched,
+    .glowPressed = kLeftGlowPressed,
+    .glow = {kLeftGlow1, kLeftGlow2, kLeftGlow3, kLeftGlow4, kLeftGlow5},
+    .ring = kLeftRing,
     .focus = kLeftFocus,
 };
-
-} // namespace
-
-void DrawTriangleUp(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kTriangleUp, state, canvas);
-}
-
-void DrawTriangleLeft(const FrameState& state, ShapeCanvas& canvas)
-{
-    drawShapeTable(kTriangleLeft, state, canvas);
-}
 
 } // namespace shape

@@ -9,6 +9,11 @@
 /// A colour as a property stores it: a plain colour 0x00BBGGRR, or 0x800000nn naming system colour nn.
 using OleColor = std::uint32_t;
 
+/// The system colours of the classic 3-D edges, by their classic names.
+inline constexpr OleColor kShadow = 0x80000010;     ///< system colour 16, the shaded side
+inline constexpr OleColor kHighlight = 0x80000014;  ///< system colour 20, the lit side
+inline constexpr OleColor kDarkShadow = 0x80000015; ///< system colour 21, the outer shaded side
+
 /// Whether c names a system colour (0x800000nn) instead of holding one. Pixels are compared with a
 /// colour as it is stored, so a system colour never matches one: the passes that look for pixels of
 /// the pen's colour skip their work then.

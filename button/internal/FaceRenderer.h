@@ -3,7 +3,7 @@
 // everything it produces comes out as a FaceOutput, and nothing else is touched. The widget's own
 // changes (size limits, border write-back, cursor, toggle look) happen before, in Button::PaintButton.
 #include "ButtonProperties.h"
-#include "ShapeFrame.h"
+#include "ShapeCache.h"
 #include "Surface.h"
 
 #include <QFont>
@@ -57,8 +57,8 @@ struct FaceOutput {
 };
 
 /// Draws faces. It keeps only what makes the next face cheaper (the drawing surface with its font and
-/// shaped text, regions by shape and size, the pixels of curved frames by look, the face buffer); the
-/// result depends on the input alone.
+/// shaped text, the shape's regions and curves by size, the face buffer); the result depends on the
+/// input alone.
 class FaceRenderer {
 public:
     FaceOutput renderFace(const FaceInput& in);
@@ -69,8 +69,7 @@ private:
     std::optional<QFont> font_;
     std::optional<QSize> extent_; // of extentText_ in font_
     QString extentText_;
-    shape::RegionCache regions_;
-    shape::FrameCache frames_;
+    shape::ShapeCache shapes_;
     QImage face_;
 };
 

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QStringList>
 
+#include <cstring>
+
 // Records the button's events as text, e.g. "MouseDown 1 0 5 6", in the order they were emitted,
 // for as long as it lives.
 struct EventLog {
@@ -47,3 +49,39 @@ inline void sendMove(QWidget* w, QPoint pos, Qt::MouseButtons held = Qt::NoButto
                      Qt::NoModifier);
     QApplication::sendEvent(w, &move);
 }
+
+// Collects the warnings the button logs (category "tarnwick.button") for as long as it lives; other
+// messages go on to the handler before it.
+class ButtonWarnings {
+public:
+    QStringList texts;
+
+    ButtonWarnings()
+    {
+        current() = this;
+        previous_ = qInstallMessageHandler(&handle);
+    }
+    ~ButtonWarnings()
+    {
+        qInstallMessageHandler(previous_);
+        current() = nullptr;
+    }
+    ButtonWarnings(const ButtonWarnings&) = delete;
+    ButtonWarnings& operator=(const ButtonWarnings&) = delete;
+
+private:
+    static ButtonWarnings*& current()
+    {
+        static ButtonWarnings* log = nullptr;
+        return log;
+    }
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        ButtonWarnings* log = current();
+        if (log && type == QtWarningMsg && context.category && std::strcmp(context.category, "tarnwick.button") == 0)
+            log->texts << text;
+        else if (log && log->previous_)
+            log->previous_(type, context, text);
+    }
+    QtMessageHandler previous_ = nullptr;
+};

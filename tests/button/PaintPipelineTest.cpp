@@ -93,8 +93,8 @@ struct BorderCase {
     quint32 plain, hover, pressed;
 };
 
-// Repaints reuse what earlier paints worked out (regions, the pixels of curved frames): a button that
-// went through other looks and colours must show what a fresh one in the final state shows.
+// Repaints reuse what earlier paints worked out (regions, the pixels of curves): a button that went
+// through other looks, colours and sizes must show what a fresh one in the final state shows.
 TEST(PaintRepeat, ARepaintDrawsWhatAFreshButtonDraws)
 {
     for (const int shape : {Button::RoundedRectangle, Button::Ellipse, Button::Diamond}) {
@@ -108,6 +108,8 @@ TEST(PaintRepeat, ARepaintDrawsWhatAFreshButtonDraws)
             auto kept = makeButton(shape, style, size);
             kept->setStateFlags(false, false, true);
             kept->setStateFlags(true, true, false);
+            kept->resize(size + QSize(3, 3));
+            kept->resize(size);
             finish(*kept);
             auto fresh = makeButton(shape, style, size);
             finish(*fresh);

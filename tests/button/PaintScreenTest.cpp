@@ -91,7 +91,7 @@ TEST(GallerySettings, PropertiesFromText)
         {"FocusRect", "maybe", false},
         {"Font", "Tahoma,8.25", true},
         {"Font", "Tahoma,-3", false},
-        {"MousePointer", "70000", false}, // refused by the setter, reported, not thrown
+        {"MousePointer", "70000", false}, // refused by the button with a warning, reported
         {"Picture", "/no/such/file.png", false},
         {"NoSuchProperty", "1", false},
         {"objectName", "x", false},       // QWidget's own properties are not offered

@@ -1,5 +1,5 @@
 // The property bag, reading and writing a button's stored settings, and the size units.
-#include "Button.h"
+#include "ButtonTestUtil.h"
 #include "Fonts.h"
 #include "PropertyBag.h"
 #include "Units.h"
@@ -169,9 +169,12 @@ TEST_F(Persistence, EveryPropertySurvivesARoundTrip)
     EXPECT_EQ(copy.cursor().shape(), Qt::BitmapCursor);
 }
 
+// One policy for every key: an unusable value is refused with a warning naming the key, and the
+// default stands.
 TEST_F(Persistence, UnusableStoredValuesFallBackToDefaults)
 {
     Button button(&form);
+    ButtonWarnings warnings;
     button.readProperties({{"buttonshape", QStringLiteral("round")}, {"backcolor", QStringLiteral("grey")},
                            {"value", QStringLiteral("maybe")}, {"focusrect", 0}, {"mousepointer", 70000},
                            {"picture", QStringLiteral("logo.bmp")}, {"font", 12},
@@ -185,6 +188,8 @@ TEST_F(Persistence, UnusableStoredValuesFallBackToDefaults)
     EXPECT_EQ(button.Font(), tahoma825());
     EXPECT_EQ(button.ForeColor(), 0x8000000Fu); // the same 32 bits, saved as a signed number
     EXPECT_FALSE(button.Enabled());
+    ASSERT_EQ(warnings.texts.size(), 6) << warnings.texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(warnings.texts[5].contains(QLatin1String("MousePointer"))) << warnings.texts[5].toStdString();
 }
 
 TEST(Units, ConvertBetweenTwipsHimetricAndPixels)

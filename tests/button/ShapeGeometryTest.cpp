@@ -3,7 +3,7 @@
 #include "PaintTestUtil.h"
 
 #include "Region.h"
-#include "ShapeFrame.h"
+#include "ShapeCache.h"
 #include "Surface.h"
 #include "printers.h"
 
@@ -190,21 +190,20 @@ struct Drawn {
 Drawn drawLines(int shape, int n, int style, bool pressed, bool over, bool focus, raster::ColorRef pen = 0)
 {
     raster::Surface surface(n, n);
-    shape::RegionCache regions;
+    shape::ShapeCache cache;
     std::array<QPoint, 7> focusPoints{};
-    shape::ShapeCanvas canvas{surface, regions, focusPoints};
+    shape::ShapeCanvas canvas{surface, focusPoints};
     canvas.setPen(pen);
     shape::FrameState state;
-    state.w = state.h = n;
-    state.lines = styleInfo(style).lines;
-    state.focusLook = styleInfo(style).focus;
+    state.style = &styleInfo(style);
     state.styleColors = 1;
     state.pressed = pressed;
     state.mouseOver = over;
     state.hasFocus = focus;
     state.focusRect = true;
-    shape::drawShape(shape, state, canvas);
-    Drawn d{std::vector<raster::ColorRef>(std::size_t(n) * n), canvas.region->region};
+    const shape::ShapeTable& table = *shape::shapeTable(shape);
+    cache.draw(shape::planFrame(table, state), n, n, canvas);
+    Drawn d{std::vector<raster::ColorRef>(std::size_t(n) * n), cache.region(table.region, n, n).region};
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x)
             d.pixels[std::size_t(y) * n + x] = surface.getPixel(x, y);

@@ -1,6 +1,6 @@
 // Server messages, payload in and value out.
+#include "MessagePrinters.h"
 #include "TocParser.h"
-#include "printers.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,7 @@ TEST(Parser, EveryMessageGivesItsValue)
         {":::", Unknown{}},
     };
     for (const auto& [payload, expected] : cases)
-        EXPECT_TRUE(TocParser::parse(payload) == expected) << payload.toStdString();
+        EXPECT_EQ(TocParser::parse(payload), expected) << payload.toStdString();
 }
 
 } // namespace

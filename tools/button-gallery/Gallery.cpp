@@ -13,7 +13,6 @@
 #include <QTextStream>
 
 #include <array>
-#include <exception>
 #include <variant>
 #include <limits>
 
@@ -85,6 +84,36 @@ std::optional<QFont> parseFont(const QString& text)
         return std::nullopt;
     return font;
 }
+
+// Collects the button's warnings (category "tarnwick.button") while it lives; others go on.
+class RefusalLog {
+public:
+    QStringList texts;
+
+    RefusalLog()
+    {
+        current = this;
+        previous = qInstallMessageHandler(&handle);
+    }
+    ~RefusalLog()
+    {
+        qInstallMessageHandler(previous);
+        current = nullptr;
+    }
+    RefusalLog(const RefusalLog&) = delete;
+    RefusalLog& operator=(const RefusalLog&) = delete;
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (current && type == QtWarningMsg && qstrcmp(context.category, "tarnwick.button") == 0)
+            current->texts << text;
+        else if (previous)
+            previous(type, context, text);
+    }
+    static inline RefusalLog* current = nullptr;
+    static inline QtMessageHandler previous = nullptr;
+};
 
 // The property value for text, or an error message.
 std::variant<QVariant, QString> convert(const QMetaProperty& property, const QString& text)
@@ -166,12 +195,12 @@ QString setProperty(Button& button, const QString& name, const QString& text)
     const auto value = convert(property, text);
     if (const QString* error = std::get_if<QString>(&value))
         return *error;
-    try {
-        if (!property.write(&button, std::get<QVariant>(value)))
-            return QStringLiteral("%1: the value \"%2\" was refused").arg(name, text);
-    } catch (const std::exception& e) {
-        return QStringLiteral("%1: %2").arg(name, QString::fromLocal8Bit(e.what()));
-    }
+    // A value the button refuses is not stored, and the button says why in a warning.
+    const RefusalLog refusals;
+    if (!property.write(&button, std::get<QVariant>(value)))
+        return QStringLiteral("%1: the value \"%2\" was refused").arg(name, text);
+    if (!refusals.texts.isEmpty())
+        return refusals.texts.join(QLatin1String("; "));
     return {};
 }
 
