@@ -29,6 +29,9 @@ expect() { wait_until 15 said "$1" "$2" || fail "$1 never said \"$2\""; }
 "$tarnwick" --help >"$out/help.out" 2>&1 || fail "--help failed without a display"
 grep -q -- "--retry-scale" "$out/help.out" || fail "--help does not list --retry-scale"
 [ "$("$tarnwick" --version 2>&1)" = "Tarnwick 1.0" ] || fail "--version failed without a display"
+rc=0
+"$tarnwick" --bogus >"$out/bogus.out" 2>&1 || rc=$?
+[ "$rc" -eq 2 ] && grep -q "Unknown option 'bogus'" "$out/bogus.out" || fail "a wrong option without a display gave $rc"
 
 name="Tarn Wick" password='pr3sence!'
 start_tocd "$out" "$tocd" 127.0.0.1:0 "$name:$password" || fail "tocd did not start"
