@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 
 #include "Texts.h"
+#include "Transcript.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,15 @@ std::optional<std::int16_t> exchangeFrom(const QVariant& value)
     if (!ok || number < 0 || number > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<std::int16_t>(number);
+}
+
+std::optional<int> daysFrom(const QVariant& value)
+{
+    bool ok = false;
+    const int days = value.toString().trimmed().toInt(&ok);
+    if (!ok || days < 1 || days > AppSettings::kMostKeepDays)
+        return std::nullopt;
+    return days;
 }
 
 std::optional<bool> flagFrom(const QVariant& value)
@@ -57,7 +67,7 @@ AppSettings::AppSettings()
 }
 
 AppSettings::AppSettings(QString path)
-    : m_path(std::move(path))
+    : m_path(std::move(path)), m_keepDays(Transcript::kDefaultKeepDays)
 {
 }
 
@@ -70,6 +80,7 @@ RememberedSettings AppSettings::load()
 {
     m_problem.clear();
     m_keepAsItIs.clear();
+    m_keepDays = Transcript::kDefaultKeepDays;
     RememberedSettings r;
     if (!QFileInfo::exists(m_path))
         return r;
@@ -93,6 +104,7 @@ RememberedSettings AppSettings::load()
     value("Exchange", exchangeFrom, r.exchange);
     value("StaySignedOn", flagFrom, r.staySignedOn);
     value("RememberPassword", flagFrom, r.rememberPassword);
+    value("KeepDays", daysFrom, m_keepDays);
 
     // Every entry of the array, whatever its size key says; the size must agree with them.
     s.beginGroup(QStringLiteral("Rooms"));
@@ -163,6 +175,7 @@ QString AppSettings::save(const RememberedSettings& r)
         s.setValue(QStringLiteral("Exchange"), int(r.exchange));
         s.setValue(QStringLiteral("StaySignedOn"), r.staySignedOn);
         s.setValue(QStringLiteral("RememberPassword"), r.rememberPassword);
+        s.setValue(QStringLiteral("KeepDays"), m_keepDays);
         s.remove(QStringLiteral("Rooms"));
         s.beginWriteArray(QStringLiteral("Rooms"), int(r.rooms.size()));
         for (int i = 0; i < r.rooms.size(); ++i) {

@@ -2,7 +2,8 @@
 // What Tarnwick remembers between runs, in an INI file in the user's configuration folder
 // ($XDG_CONFIG_HOME/Tarnwick/Tarnwick.ini on Linux, %APPDATA%\Tarnwick\Tarnwick.ini on Windows).
 // Keys: "ScreenName", "Exchange", "StaySignedOn", "RememberPassword", and the array "Rooms" of
-// "Name" and "Exchange". Never the password, never the server.
+// "Name" and "Exchange". Never the password, never the server. "KeepDays", how many days the
+// transcript keeps, is set by hand (written back as read, the default when missing).
 //
 // Nothing in the file is lost without a word: a file with anything that cannot be read back as it
 // is (a malformed line, a comment, a room or value that cannot be used) is copied beside it as
@@ -28,6 +29,9 @@ public:
     /// could not be read, the file is copied aside first and problem() gives the log line.
     RememberedSettings load();
     const QString& problem() const { return m_problem; }
+    /// How many days the transcript keeps (from 1 to kMostKeepDays), as load() read it.
+    int keepDays() const { return m_keepDays; }
+    static constexpr int kMostKeepDays = 36500;
 
     /// Writes the settings. Returns the log line for a failure not told before, else nothing.
     QString save(const RememberedSettings& remembered);
@@ -39,4 +43,5 @@ private:
     QString m_problem;
     QString m_lastFailure;
     QString m_keepAsItIs; // why the file must not be written: its copy failed
+    int m_keepDays;
 };

@@ -6,6 +6,8 @@
 #include "SingleInstance.h"
 #include "StopSignals.h"
 #include "Texts.h"
+#include "TranscriptDb.h"
+#include "TranscriptStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -97,6 +99,7 @@ int runHeadless(const HeadlessOptions& options)
     if (!options.screenName.isEmpty())
         remembered.screenName = options.screenName;
     presence.restore(remembered);
+    presence.keepRecord(std::make_unique<TranscriptStore>(TranscriptDb::defaultPath(), settings.keepDays()));
     presence.setServer(options.host, options.port);
     presence.setPassword(password);
     for (const Presence::Room& room : options.rooms)
@@ -110,6 +113,7 @@ int runHeadless(const HeadlessOptions& options)
 
     StopSignals stopSignals;
     QObject::connect(&stopSignals, &StopSignals::received, [&] {
+        presence.stop(); // the end of the run, as the record tells it
         presence.signOff();
         QCoreApplication::exit(kExitStopped);
     });

@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace PresenceView {
@@ -80,16 +81,18 @@ void Timeline::paintEvent(QPaintEvent*)
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const Time start = m_now - kWeekMs;
     const auto x = [&](Time t) { return area.left() + area.width() * double(t - start) / double(kWeekMs); };
-    // A gap of minutes is still seen: at least two pixels.
-    const auto stretch = [&](Time from, Time to, double least) {
-        return QRectF(QPointF(x(from), area.top()), QPointF(std::max(x(to), x(from) + least), area.bottom()));
+    // A stretch of minutes is still seen, at the right edge too: at least two pixels inside the frame.
+    const auto stretch = [&](Time from, Time to) {
+        constexpr double kLeast = 2.0;
+        const double left = std::min(x(from), area.right() - 1.0 - kLeast);
+        return QRectF(QPointF(left, area.top()), QPointF(std::max(x(to), left + kLeast), area.bottom()));
     };
     // Not measured (before the room's first stay, after a Leave): the window's own background.
     p.fillRect(area, palette().color(QPalette::Base));
     for (const PresenceReport::Stay& s : m_week.stretches)
-        paintLook(p, stretch(s.from, s.to, 1.0), presentLook());
+        paintLook(p, stretch(s.from, s.to), presentLook());
     for (const PresenceReport::Gap& g : m_week.gaps)
-        paintLook(p, stretch(g.from, g.to, 2.0), absentLook(g.why));
+        paintLook(p, stretch(g.from, g.to), absentLook(g.why));
     p.setPen(QColor(0, 0, 0, 90));
     for (int day = 1; day < 7; ++day)
         p.drawLine(QPointF(x(start + day * kDayMs), area.top()), QPointF(x(start + day * kDayMs), area.bottom()));

@@ -76,6 +76,17 @@ constexpr std::pair<Text, const char*> kTexts[] = {
     {Text::PasswordFileUnreadable, "cannot read the password file %1: %2"},
     {Text::PasswordFileTooLarge, "the password file %1 is larger than %2 bytes"},
     {Text::PasswordFileEmpty, "the password file %1 holds no password on its first line"},
+    {Text::TranscriptNotKept, "Could not keep the transcript: %1."},
+    {Text::NotifyInstantMessage, "Instant message from %1."},
+    {Text::MenuRooms, "Rooms"},
+    {Text::MenuRoomUnread, "%1 (%2 unread)"},
+    {Text::MenuNoRooms, "In no room"},
+    {Text::MenuMessages, "Messages"},
+    {Text::MenuPresence, "Presence"},
+    {Text::UsageSince, "--since wants a number of minutes, hours or days (90m, 12h, 7d), not \"%1\""},
+    {Text::UsageTranscript, "--transcript wants ROOM or ROOM:EXCHANGE with an exchange from 0 to 32767, not \"%1\""},
+    {Text::UsageRecordTogether, "--report and --transcript go one at a time"},
+    {Text::UsageSinceAlone, "--since goes with --report or --transcript"},
 };
 
 // The table is in the order of the enum, so a text is found by its number.
@@ -86,7 +97,7 @@ constexpr bool inOrder()
             return false;
     return true;
 }
-static_assert(inOrder() && std::size(kTexts) == std::size_t(Text::PasswordFileEmpty) + 1);
+static_assert(inOrder() && std::size(kTexts) == std::size_t(Text::UsageSinceAlone) + 1);
 
 struct Meaning {
     TocError code;

@@ -74,6 +74,18 @@ enum class Text {
     PasswordFileUnreadable, // %1 the file, %2 the reason
     PasswordFileTooLarge, // %1 the file, %2 the size limit
     PasswordFileEmpty,    // %1 the file
+    // The record.
+    TranscriptNotKept,    // %1 the reason (log)
+    NotifyInstantMessage, // %1 the sender
+    MenuRooms,
+    MenuRoomUnread,       // %1 ROOM:EXCHANGE, %2 unread lines
+    MenuNoRooms,
+    MenuMessages,
+    MenuPresence,
+    UsageSince,           // %1 as given
+    UsageTranscript,      // %1 as given
+    UsageRecordTogether,
+    UsageSinceAlone,
 };
 
 namespace Texts {

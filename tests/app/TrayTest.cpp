@@ -114,7 +114,7 @@ TEST_F(Tray, TheMenuOffersWhatTheLayoutHasNoRoomFor)
         if (!action->isSeparator())
             items << action->text() + (action->isCheckable() ? (action->isChecked() ? " [x]" : " [ ]") : "");
     EXPECT_EQ(items, (QStringList{"Hide", "Connect", "Disconnect", "Stay signed on [x]", "Remember password [ ]",
-                                  "Quit"}));
+                                  "Rooms", "Messages", "Presence", "Quit"}));
     const auto item = [&](const QString& text) {
         for (QAction* action : menu->actions())
             if (action->text() == text)

@@ -3,13 +3,15 @@
 
 started_pids=()
 
-# use_folder DIR: a fresh DIR for a run's logs and screenshots, with settings (XDG_CONFIG_HOME) and a
-# runtime folder of its own inside, and no keychain service; sets out.
+# use_folder DIR: a fresh DIR for a run's logs and screenshots, with settings (XDG_CONFIG_HOME), data
+# (XDG_DATA_HOME: the transcript) and a runtime folder of its own inside, and no keychain service; sets
+# out.
 use_folder() {
     out=$1
     rm -rf "$out"
     mkdir -p "$out"
-    export XDG_CONFIG_HOME=$out/config XDG_RUNTIME_DIR=$out/runtime DBUS_SESSION_BUS_ADDRESS=unix:path=$out/no-bus
+    export XDG_CONFIG_HOME=$out/config XDG_DATA_HOME=$out/data XDG_RUNTIME_DIR=$out/runtime
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$out/no-bus
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }
 
