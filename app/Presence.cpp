@@ -74,17 +74,15 @@ void Presence::setServer(const QString& host, quint16 port)
     m_port = port;
 }
 
-void Presence::start(bool connect)
-{
-    if (m_store)
-        m_store->open();
-    feed(PresenceIn::Start{connect});
-}
-
 void Presence::keepRecord(std::unique_ptr<TranscriptStore> store)
 {
     m_store = std::move(store);
     connect(m_store.get(), &TranscriptStore::failed, this, &Presence::logLine);
+}
+
+bool Presence::openRecord()
+{
+    return m_store && (m_store->isOpen() || m_store->open());
 }
 
 // What the client's events leave out travels beside them: the packet comes just before its event.
@@ -302,12 +300,15 @@ bool Presence::apply(const PresenceEffect& effect)
             } else if constexpr (std::is_same_v<E, SessionStarted>) {
                 leaveRooms();
                 m_account = Transcript::normalised(e.screenName.toUtf8());
-                if (m_store)
-                    m_store->sessionStarted(e.screenName.toUtf8());
+                if (!m_store)
+                    return;
+                openRecord();
+                m_store->sessionStarted(e.screenName.toUtf8());
             } else if constexpr (std::is_same_v<E, SessionEnded>) {
                 leaveRooms();
                 if (!m_store)
                     return;
+                openRecord();
                 if (e.why == Transcript::Reason::Refused)
                     m_store->signOnRefused(m_core.screenName().toUtf8());
                 else

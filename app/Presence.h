@@ -76,10 +76,9 @@ public:
     /// How the "Joined chatroom" line names a room the user joined (by default as the join named it).
     void setJoinLabel(std::function<QString()> label) { m_joinLabel = std::move(label); }
 
-    /// Once the front end is up: opens the record (when one is kept), looks up the remembered
-    /// password (when it is remembered), then, with connect, signs on with the remembered name and
-    /// password or logs what is missing.
-    void start(bool connect);
+    /// Once the front end is up: looks up the remembered password (when it is remembered), then,
+    /// with connect, signs on with the remembered name and password or logs what is missing.
+    void start(bool connect) { feed(PresenceIn::Start{connect}); }
     /// Signs on with name and password (the Connect button); a log line says when they cannot be sent.
     void signOn(const QString& name, const QString& password) { feed(PresenceIn::Connect{name, password}); }
     /// Signs off and plans nothing more (the Disconnect button).
@@ -96,10 +95,14 @@ public:
     /// The room list, one row per room the server confirmed.
     RoomModel& roomList() { return m_rooms; }
 
-    /// Keeps the record of the session in store (opened at start); its failure comes as a log line.
+    /// Keeps the record of the session in store; its failure comes as a log line. The store is
+    /// opened when there is first something to keep (or to show): never in the way of the window's
+    /// first paint or of a sign-on.
     void keepRecord(std::unique_ptr<TranscriptStore> store);
     /// The record kept, or null.
     TranscriptStore* record() const { return m_store.get(); }
+    /// Opens the record now if it is not open; false without one that can be kept.
+    bool openRecord();
     /// The room of a row of the room list, as the record names it.
     Transcript::RoomRef roomOf(const RoomRow& row) const;
     /// Who is in room, as the server last said (nobody when not in it).

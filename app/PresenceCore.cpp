@@ -307,8 +307,6 @@ void PresenceCore::on(const PresenceIn::LoggedIn&)
 {
     m_state = State::SignedOn;
     m_refusal = 0;
-    m_recording = true;
-    out(SessionStarted{m_screenName});
     m_young = true;
     status(Text::StatusConnected);
     out(SetProfile{});
@@ -319,6 +317,9 @@ void PresenceCore::on(const PresenceIn::LoggedIn&)
     if (std::exchange(m_lostOnline, false))
         out(Notify{Text::NotifySignedOnAgain});
     rejoinAll();
+    // Last: keeping it may take a moment the commands above need not wait for.
+    m_recording = true;
+    out(SessionStarted{m_screenName});
 }
 
 // The server is in none of its rooms after a sign-on: the rows of rooms not to be in go, and every

@@ -31,7 +31,7 @@ RecordWindows::~RecordWindows()
 const TranscriptReader* RecordWindows::reader()
 {
     TranscriptStore* store = m_presence.record();
-    if (!m_reader && store && store->isOpen()) {
+    if (!m_reader && m_presence.openRecord()) {
         m_reader = std::make_unique<TranscriptReader>(store->path());
         // An instant message is in the file once written: the open Messages window reads it then.
         connect(store, &TranscriptStore::written, this, [this] {
