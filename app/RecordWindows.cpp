@@ -100,43 +100,45 @@ RoomWindow* RecordWindows::openRoom(const Transcript::RoomRef& room)
         window->setMembers(m_presence.members(room));
         m_roomWindows << window;
     }
-    window->showNormal();
-    window->raise();
-    window->activateWindow();
+    bringUp(window);
+    return window;
+}
+
+// Made the first time, from the file as the store leaves it now; shown again after.
+template <typename Window>
+Window* RecordWindows::open(Window*& window)
+{
+    const TranscriptReader* read = reader();
+    if (!read)
+        return nullptr;
+    m_presence.record()->flush();
+    if (!window) {
+        window = new Window(*read, m_owner);
+        prepare(window);
+    } else if (window->isVisible()) {
+        window->reload(); // reads again as it does when shown
+    }
+    bringUp(window);
     return window;
 }
 
 MessagesWindow* RecordWindows::openMessages()
 {
-    const TranscriptReader* read = reader();
-    if (!read)
-        return nullptr;
-    m_presence.record()->flush(); // the window reads the file
-    if (!m_messages) {
-        m_messages = new MessagesWindow(*read, m_owner);
-        prepare(m_messages);
-    }
-    m_newMessages = false; // it reads them as it is shown
-    m_messages->showNormal();
-    m_messages->raise();
-    m_messages->activateWindow();
-    return m_messages;
+    MessagesWindow* window = open(m_messages);
+    m_newMessages = false; // it has read them
+    return window;
 }
 
 PresenceWindow* RecordWindows::openPresence()
 {
-    const TranscriptReader* read = reader();
-    if (!read)
-        return nullptr;
-    m_presence.record()->flush(); // the window reads the file
-    if (!m_presenceWindow) {
-        m_presenceWindow = new PresenceWindow(*read, m_owner);
-        prepare(m_presenceWindow);
-    }
-    m_presenceWindow->showNormal();
-    m_presenceWindow->raise();
-    m_presenceWindow->activateWindow();
-    return m_presenceWindow;
+    return open(m_presenceWindow);
+}
+
+void RecordWindows::bringUp(QWidget* window)
+{
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
 }
 
 // A window of its own that stays with the main window; closing it only hides it.

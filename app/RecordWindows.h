@@ -48,6 +48,9 @@ private:
     void fillRoomsMenu();
     void showMembers();
     void prepare(QWidget* window);
+    template <typename Window>
+    Window* open(Window*& window);
+    static void bringUp(QWidget* window);
 
     Presence& m_presence;
     QWidget* m_owner;

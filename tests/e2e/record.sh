@@ -96,11 +96,7 @@ start_xvfb "$out" || fail "no X server"
 start_trayer "$out" || fail "no tray host"
 start_bg "$out/tarnwick.out" "$out/tarnwick.err" "$tarnwick" --server "127.0.0.1:$tocd_port" --echo --retry-scale 20
 wait_until 20 find_main_window || fail "the window did not appear"
-click_twips "${TW_SN[@]}"
-type_text "$name"
-click_twips "${TW_PW[@]}"
-type_text "$password"
-xdotool key Return
+sign_on_typed "$name" "$password"
 expect "status: Connected"
 retype_twips "${TW_ROOM[@]}" "$room"
 xdotool key Return

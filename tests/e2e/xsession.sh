@@ -177,6 +177,16 @@ type_text() {
     xdotool type --delay 15 -- "$1"
 }
 
+# sign_on_typed NAME PASSWORD: types the screen name and password into the main window's boxes and
+# presses Enter.
+sign_on_typed() {
+    click_twips "${TW_SN[@]}"
+    type_text "$1"
+    click_twips "${TW_PW[@]}"
+    type_text "$2"
+    xdotool key Return
+}
+
 # retype_twips X Y TEXT: clicks into the text box at a point given in twips and replaces its text.
 retype_twips() {
     click_twips "$1" "$2"
