@@ -65,10 +65,11 @@ Options defineOptions(QCommandLineParser& parser)
                        "($XDG_CONFIG_HOME, else ~/.config): the screen name, the last exchange, the rooms,\n"
                        "\"Stay signed on\" and \"Remember password\". The password only in the system keychain.\n\n"
                        "What is said in the rooms, who came and went, instant messages and how present the\n"
-                       "name was are kept for 90 days (\"KeepDays\" in the settings) in\n"
+                       "name was are kept for %2 days (\"KeepDays\" in the settings) in\n"
                        "Tarnwick/transcript.sqlite in the user's data folder ($XDG_DATA_HOME, else\n"
                        "~/.local/share).")
-            .arg(defaultServer));
+            .arg(defaultServer)
+            .arg(Transcript::kDefaultKeepDays));
     Options o{
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays help on commandline options.")},
         {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Displays version information.")},
