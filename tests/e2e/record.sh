@@ -116,6 +116,7 @@ sleep 0.3
 
 # The room's window from a double click on its row; a line said there.
 click_twips "${TW_FIRST_ROOM[@]}"
+sleep 0.5 # apart from the double click that follows
 xdotool click --repeat 2 --delay 80 1
 wait_until 10 sh -c "xdotool search --onlyvisible --name '^$room:5\$' | grep -q ." || fail "no room window"
 room_window=$(xdotool search --onlyvisible --name "^$room:5\$" | head -n1)
