@@ -140,7 +140,8 @@ QWidget* legend()
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 6, 0, 0);
-    QList<std::pair<PresenceView::Look, QString>> entries{{PresenceView::presentLook(), Texts::get(Text::PresencePresent)}};
+    QList<std::pair<PresenceView::Look, QString>> entries{
+        {PresenceView::presentLook(), Texts::get(Text::PresencePresent)}};
     for (R why : {R::Lost, R::DeadLink, R::SignedOnElsewhere, R::Refused, R::Ejected, R::Disconnect, R::Quit,
                   R::Unrecorded})
         entries.append({PresenceView::absentLook(why), Transcript::reasonText(why)});
