@@ -3,6 +3,7 @@
 #include "ServerOption.h"
 #include "TarnwickBuildConfig.h"
 #include "Texts.h"
+#include "Transcript.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,15 @@ std::optional<std::optional<ServerAddress>> serverFrom(const QVariant& value)
     if (const auto server = parseServerOption(value.toString(), TarnwickBuild::kTocPort))
         return std::optional<ServerAddress>(*server);
     return std::nullopt;
+}
+
+std::optional<int> daysFrom(const QVariant& value)
+{
+    bool ok = false;
+    const int days = value.toString().trimmed().toInt(&ok);
+    if (!ok || days < 1 || days > AppSettings::kMostKeepDays)
+        return std::nullopt;
+    return days;
 }
 
 std::optional<bool> flagFrom(const QVariant& value)
@@ -74,7 +84,7 @@ std::optional<ServerAddress> AppSettings::rememberedServer() const
 }
 
 AppSettings::AppSettings(QString path)
-    : m_path(std::move(path))
+    : m_path(std::move(path)), m_keepDays(Transcript::kDefaultKeepDays)
 {
 }
 
@@ -87,6 +97,7 @@ RememberedSettings AppSettings::load()
 {
     m_problem.clear();
     m_keepAsItIs.clear();
+    m_keepDays = Transcript::kDefaultKeepDays;
     RememberedSettings r;
     if (!QFileInfo::exists(m_path))
         return r;
@@ -111,6 +122,7 @@ RememberedSettings AppSettings::load()
     value("Exchange", exchangeFrom, r.exchange);
     value("StaySignedOn", flagFrom, r.staySignedOn);
     value("RememberPassword", flagFrom, r.rememberPassword);
+    value("KeepDays", daysFrom, m_keepDays);
 
     // Every entry of the array, whatever its size key says; the size must agree with them.
     s.beginGroup(QStringLiteral("Rooms"));
@@ -185,6 +197,7 @@ QString AppSettings::save(const RememberedSettings& r)
         s.setValue(QStringLiteral("Exchange"), int(r.exchange));
         s.setValue(QStringLiteral("StaySignedOn"), r.staySignedOn);
         s.setValue(QStringLiteral("RememberPassword"), r.rememberPassword);
+        s.setValue(QStringLiteral("KeepDays"), m_keepDays);
         s.remove(QStringLiteral("Rooms"));
         s.beginWriteArray(QStringLiteral("Rooms"), int(r.rooms.size()));
         for (int i = 0; i < r.rooms.size(); ++i) {

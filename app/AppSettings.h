@@ -3,7 +3,8 @@
 // ($XDG_CONFIG_HOME/Tarnwick/Tarnwick.ini on Linux, %APPDATA%\Tarnwick\Tarnwick.ini on Windows).
 // Keys: "Server" (HOST:PORT, written once the user chooses one), "ScreenName", "Exchange",
 // "StaySignedOn", "RememberPassword", and the array "Rooms" of "Name" and "Exchange". Never the
-// password.
+// password. "KeepDays", how many days the transcript keeps, is set by hand (written back as read,
+// the default when missing).
 //
 // Nothing in the file is lost without a word: a file with anything that cannot be read back as it
 // is (a malformed line, a comment, a room or value that cannot be used) is copied beside it as
@@ -33,6 +34,9 @@ public:
     const QString& problem() const { return m_problem; }
     /// The server alone, read without a word about anything else in the file (for --help).
     std::optional<ServerAddress> rememberedServer() const;
+    /// How many days the transcript keeps (from 1 to kMostKeepDays), as load() read it.
+    int keepDays() const { return m_keepDays; }
+    static constexpr int kMostKeepDays = 36500;
 
     /// Writes the settings. Returns the log line for a failure not told before, else nothing.
     QString save(const RememberedSettings& remembered);
@@ -44,4 +48,5 @@ private:
     QString m_problem;
     QString m_lastFailure;
     QString m_keepAsItIs; // why the file must not be written: its copy failed
+    int m_keepDays;
 };

@@ -6,6 +6,8 @@
 #include "SingleInstance.h"
 #include "StopSignals.h"
 #include "Texts.h"
+#include "TranscriptDb.h"
+#include "TranscriptStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -99,6 +101,7 @@ int runHeadless(const HeadlessOptions& options)
     if (!options.screenName.isEmpty())
         remembered.screenName = options.screenName;
     presence.restore(remembered);
+    presence.keepRecord(std::make_unique<TranscriptStore>(TranscriptDb::defaultPath(), settings.keepDays()));
     const ServerAddress server = options.server.value_or(remembered.server.value_or(defaultServer()));
     presence.setServer(server.host, server.port);
     presence.setPassword(password);
@@ -115,6 +118,7 @@ int runHeadless(const HeadlessOptions& options)
 
     StopSignals stopSignals;
     QObject::connect(&stopSignals, &StopSignals::received, [&] {
+        presence.stop(); // the end of the run, as the record tells it
         presence.signOff();
         QCoreApplication::exit(kExitStopped);
     });

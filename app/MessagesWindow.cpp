@@ -1,5 +1,6 @@
 #include "MessagesWindow.h"
 
+#include "Texts.h"
 #include "TranscriptReader.h"
 
 #include <QDateTime>
@@ -19,9 +20,9 @@ QString shownTime(Transcript::Time at)
 MessagesWindow::MessagesWindow(const TranscriptReader& reader, QWidget* parent)
     : QWidget(parent), m_reader(reader), m_tree(new QTreeWidget)
 {
-    setWindowTitle(QStringLiteral("Messages"));
+    setWindowTitle(Texts::get(Text::MessagesTitle));
     m_tree->setColumnCount(2);
-    m_tree->setHeaderLabels({QStringLiteral("From / message"), QStringLiteral("Received")});
+    m_tree->setHeaderLabels({Texts::get(Text::MessagesFrom), Texts::get(Text::MessagesReceived)});
     m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_tree->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_tree->header()->setStretchLastSection(false);
@@ -57,11 +58,11 @@ void MessagesWindow::reload()
         }
         QString text = Transcript::shownText(im.text);
         if (im.autoResponse)
-            text += QStringLiteral("  (auto response)");
+            text += QStringLiteral("  ") + Texts::get(Text::MessagesAutoResponse);
         new QTreeWidgetItem(sender, {text, shownTime(im.at)});
     }
     for (QTreeWidgetItem* sender : std::as_const(senders))
-        sender->setText(0, QStringLiteral("%1 (%2)").arg(sender->text(0)).arg(sender->childCount()));
+        sender->setText(0, Texts::get(Text::MessagesSender, {sender->text(0), QString::number(sender->childCount())}));
     if (m_tree->topLevelItemCount() > 0)
         m_tree->topLevelItem(0)->setExpanded(true);
 }

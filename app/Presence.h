@@ -5,6 +5,10 @@
 // the room list changed, and log lines, status texts and notifications told through signals. No
 // widgets: the window and the window-less mode both run on it.
 //
+// With a record (keepRecord), it keeps the session in it: sign-ons and their ends, stays in rooms,
+// what is said in the rooms and who comes and goes, instant messages. The reasons are the core's;
+// what was said is handed on as it comes. The store only queues: nothing here waits for the disk.
+//
 // Everything runs on one thread. Inputs are handled one at a time, in the order they come; one that
 // arrives while the effects of another are being done (the client reports what a command caused)
 // waits for them. A handler of any signal may call back in or destroy the object.
@@ -13,8 +17,11 @@
 #include "PresenceCore.h"
 #include "RoomModel.h"
 #include "TarnwickBuildConfig.h"
+#include "Transcript.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -25,6 +32,7 @@
 #include <memory>
 
 class QuonTOCSock;
+class TranscriptStore;
 
 class Presence : public QObject
 {
@@ -95,6 +103,21 @@ public:
     /// The room list, one row per room the server confirmed.
     RoomModel& roomList() { return m_rooms; }
 
+    /// Keeps the record of the session in store; its failure comes as a log line. The store is
+    /// opened when there is first something to keep (or to show): never in the way of the window's
+    /// first paint or of a sign-on.
+    void keepRecord(std::unique_ptr<TranscriptStore> store);
+    /// The record kept, or null.
+    TranscriptStore* record() const { return m_store.get(); }
+    /// Opens the record now if it is not open; false without one that can be kept.
+    bool openRecord();
+    /// The room of a row of the room list, as the record names it.
+    Transcript::RoomRef roomOf(const RoomRow& row) const;
+    /// Who is in room, as the server last said (nobody when not in it).
+    QStringList members(const Transcript::RoomRef& room) const;
+    /// Says text in room; false when not signed on, not in the room, or the text cannot be sent.
+    bool say(const Transcript::RoomRef& room, const QByteArray& text);
+
 signals:
     /// A line for the log, moving its selection to the new line.
     void logLine(const QString& line);
@@ -113,12 +136,27 @@ signals:
     /// The session is over and nothing more is planned: the server refused the sign-on for good,
     /// the name signed on elsewhere, staying signed on is off, or there was nothing to sign on with.
     void ended();
+    /// Who is in a room changed, or a room was entered or left (members() has them).
+    void membersChanged();
+    /// An instant message came (the record has it, when one is kept).
+    void instantMessageReceived(const QByteArray& sender);
 
 private:
     void feed(PresenceInput input);
     /// Does one effect; false when a handler destroyed this object meanwhile.
     [[nodiscard]] bool apply(const PresenceEffect& effect);
     void onIncomingPacket(std::int16_t type, const QByteArray& payload);
+    void onChatMessage(std::int32_t roomId, const QByteArray& sender, bool whisper, const QByteArray& text);
+    void onChatUsers(std::int32_t roomId, bool inside, const QByteArray& user, const QByteArray& user2);
+    void onInstantMessage(const QByteArray& sender, const QByteArray& text);
+    void leaveRooms();
+
+    // A room the server has us in, by its id.
+    struct InRoom {
+        Transcript::RoomRef ref;
+        bool listed = false; // the members present at the join have been told
+        QByteArrayList members;
+    };
 
     QuonTOCSock& m_sock;
     std::unique_ptr<PresenceClock> m_clock;
@@ -130,6 +168,12 @@ private:
     quint16 m_port = kDefaultPort;
     std::function<QString()> m_joinLabel;
     QString m_errorArgument; // of the ERROR line being raised
+    QByteArrayList m_chatUsers; // all the users of the CHAT_UPDATE_BUDDY line being raised
+    bool m_autoResponse = false; // of the IM_IN_ENC2 line being raised
+    std::unique_ptr<TranscriptStore> m_store;
+    QByteArray m_account; // signed on as, normalised
+    QHash<std::int32_t, InRoom> m_inRooms;
+    bool m_membersChanged = false;
 
     std::deque<PresenceInput> m_inputs; // waiting for the effects of the one before
     bool m_feeding = false;

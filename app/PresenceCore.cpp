@@ -156,6 +156,7 @@ bool PresenceCore::login(const QString& name, const QString& password, bool byUs
         log(Text::InvalidCredentials);
         return false;
     }
+    endRecord(Transcript::Reason::Disconnect); // a Connect while signed on starts another session
     out(Login{name, password});
     cancelPlans();
     endSession();
@@ -169,6 +170,7 @@ bool PresenceCore::login(const QString& name, const QString& password, bool byUs
 
 void PresenceCore::on(const PresenceIn::Disconnect&)
 {
+    endRecord(Transcript::Reason::Disconnect);
     cancelPlans();
     endSession();
     m_state = State::SignedOff; // the LoggedOff that LogOff raises is ours, not a lost connection
@@ -180,6 +182,7 @@ void PresenceCore::on(const PresenceIn::Disconnect&)
 
 void PresenceCore::on(const PresenceIn::Stop&)
 {
+    endRecord(Transcript::Reason::Quit);
     m_stopped = true;
     cancelPlans();
     endSession();
@@ -208,6 +211,8 @@ void PresenceCore::on(const PresenceIn::Leave& in)
         return;
     const RoomRow left = m_rows[in.row];
     out(LeaveChat{left.id});
+    if (m_state == State::SignedOn)
+        out(RoomLeft{left.id, Transcript::Reason::Left});
     // The server leaves the room, whatever rows stand for it.
     m_leaving.insert(left.id);
     removeRows([&](const RoomRow& row) { return row.id == left.id; });
@@ -335,6 +340,9 @@ void PresenceCore::on(const PresenceIn::LoggedIn&)
     if (std::exchange(m_lostOnline, false))
         out(Notify{Text::NotifySignedOnAgain});
     rejoinAll();
+    // Last: keeping it may take a moment the commands above need not wait for.
+    m_recording = true;
+    out(SessionStarted{m_screenName});
 }
 
 // The server is in none of its rooms after a sign-on: the rows of rooms not to be in go, and every
@@ -382,7 +390,7 @@ void PresenceCore::on(const PresenceIn::JoinedChat& in)
                                  [&](const Pending& p) { return normalised(p.room.name) == name; });
     if (it == m_pending.end()) {
         // Nobody asked for it: listed, and named as the boxes would name a join.
-        addRow(RoomRow{in.roomName, in.roomId, {}});
+        addRow(RoomRow{in.roomName, in.roomId, {}, m_exchange});
         out(Log{Text::JoinedChatroom, {QString::fromUtf8(in.roomName)}, false, true});
         return;
     }
@@ -405,7 +413,7 @@ void PresenceCore::on(const PresenceIn::JoinedChat& in)
         }
         if (w)
             w->joinedBefore = true;
-        addRow(RoomRow{in.roomName, in.roomId, key});
+        addRow(RoomRow{in.roomName, in.roomId, key, answered.room.exchange});
         out(Log{Text::JoinedChatroom, {answered.room.label()}, false, true});
         return;
     }
@@ -416,16 +424,19 @@ void PresenceCore::on(const PresenceIn::JoinedChat& in)
         return;
     }
     const bool first = !std::exchange(w->joinedBefore, true);
+    const RoomRow row{in.roomName, in.roomId, key, answered.room.exchange};
     bool listed = false;
     for (int i = 0; i < m_rows.size(); ++i) {
         if (m_rows[i].key != key)
             continue;
-        m_rows[i] = RoomRow{in.roomName, in.roomId, key};
-        out(RowChanged{i, m_rows[i]});
+        m_rows[i] = row;
+        out(RowChanged{i, row});
         listed = true;
     }
-    if (!listed)
-        addRow(RoomRow{in.roomName, in.roomId, key});
+    if (listed)
+        out(RoomEntered{row});
+    else
+        addRow(row);
     log(first ? Text::JoinedChatroom : Text::RejoinedChatroom, {answered.room.label()});
 }
 
@@ -436,13 +447,17 @@ void PresenceCore::on(const PresenceIn::LeftChat& in)
         return;
     // Put out by the server (or an error): the room stays one to be in, tried again at the next sign-on.
     removeRows([&](const RoomRow& row) { return row.id == in.roomId; });
+    if (m_state == State::SignedOn)
+        out(RoomLeft{in.roomId, Transcript::Reason::Ejected});
     log(Text::LeftEjected);
 }
 
+// Every row added stands for a room the server confirmed.
 void PresenceCore::addRow(const RoomRow& row)
 {
     m_rows << row;
     out(RowAdded{row});
+    out(RoomEntered{row});
 }
 
 void PresenceCore::removeRows(const std::function<bool(const RoomRow&)>& which)
@@ -502,8 +517,15 @@ void PresenceCore::connectionEnded(bool closedQuietly)
     if (m_state != State::Connecting && m_state != State::SignedOn)
         return; // the user has acted meanwhile, or this is the second report of one end
     const bool wasOnline = m_state == State::SignedOn;
-    if (wasOnline)
+    if (wasOnline) {
         m_shortSessions = closedQuietly && m_young ? m_shortSessions + 1 : 0;
+        using R = Transcript::Reason;
+        endRecord(m_closingDeadLink                                ? R::DeadLink
+                  : m_shortSessions >= kShortSessionsElsewhere ? R::SignedOnElsewhere
+                                                                 : R::Lost);
+    } else if (m_refusal != 0) {
+        out(SessionEnded{Transcript::Reason::Refused});
+    }
     m_state = State::Lost;
     endSession();
     startTimer(Timer::Decide, std::chrono::milliseconds(0));
@@ -599,6 +621,12 @@ void PresenceCore::on(const PresenceIn::TimerFired& in)
         out(Ended{});
         break;
     }
+}
+
+void PresenceCore::endRecord(Transcript::Reason why)
+{
+    if (std::exchange(m_recording, false))
+        out(SessionEnded{why});
 }
 
 void PresenceCore::cancelPlans()

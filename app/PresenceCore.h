@@ -18,8 +18,13 @@
 //   later the link is taken for dead and closed.
 // - The room list shows what the server confirmed: a row per confirmation, "NAME:ID". Rows of a
 //   room the server left (the user's Leave, an ejection, a sign-on that did not bring it back) go.
+// - The record of the session says when it signed on, when it ended and why (the user's
+//   Disconnect, a lost connection, a dead link, the name signed on elsewhere, the end of the run, a
+//   refused sign-on), and when each room was entered and left and why (the user's Leave, an
+//   ejection); leaving a session leaves its rooms with the session's reason.
 #include "PresenceTypes.h"
 #include "Texts.h"
+#include "Transcript.h"
 
 #include <QByteArray>
 #include <QList>
@@ -199,6 +204,29 @@ struct PasswordRecalled {
 struct Ended {
     bool operator==(const Ended&) const = default;
 };
+// The record.
+/// Signed on as screenName: what follows is this session's.
+struct SessionStarted {
+    QString screenName;
+    bool operator==(const SessionStarted&) const = default;
+};
+/// The session signed on ended, and why; its rooms end with it. Refused: a sign-on the server
+/// refused, which never began.
+struct SessionEnded {
+    Transcript::Reason why;
+    bool operator==(const SessionEnded&) const = default;
+};
+/// In the room of a row the server confirmed (a second confirmation of a room changes nothing).
+struct RoomEntered {
+    RoomRow row;
+    bool operator==(const RoomEntered&) const = default;
+};
+/// Out of the room of that id while signed on: the user's Leave or the server's ejection.
+struct RoomLeft {
+    std::int32_t roomId = 0;
+    Transcript::Reason why;
+    bool operator==(const RoomLeft&) const = default;
+};
 } // namespace PresenceOut
 
 using PresenceEffect =
@@ -207,7 +235,8 @@ using PresenceEffect =
                  PresenceOut::Log, PresenceOut::Status, PresenceOut::Notify, PresenceOut::RowAdded,
                  PresenceOut::RowChanged, PresenceOut::RowRemoved, PresenceOut::SaveSettings, PresenceOut::ReadVault,
                  PresenceOut::WriteVault, PresenceOut::EraseVault, PresenceOut::PasswordRecalled,
-                 PresenceOut::Ended>;
+                 PresenceOut::Ended, PresenceOut::SessionStarted, PresenceOut::SessionEnded,
+                 PresenceOut::RoomEntered, PresenceOut::RoomLeft>;
 using PresenceEffects = std::vector<PresenceEffect>;
 
 class PresenceCore
@@ -324,6 +353,7 @@ private:
     void forgetRoom(const QString& key);
     void keepPassword();
     void noKeychain();
+    void endRecord(Transcript::Reason why);
 
     std::function<double()> m_random;
     PresenceEffects m_effects; // of the input being handled
@@ -346,6 +376,7 @@ private:
     bool m_closingDeadLink = false; // the link was closed here for want of an answer
     bool m_brokenOnline = false;    // a signed-on session broke; its LoggedOff is still to come
     bool m_lostOnline = false;  // a signed-on session was lost and has not come back yet
+    bool m_recording = false;   // the record has a session open
     QList<Pending> m_pending;   // joins sent and not yet confirmed, oldest first
     QSet<std::int32_t> m_leaving;             // ids the user left, whose CHAT_LEFT says nothing new
     QList<RoomRow> m_rows;

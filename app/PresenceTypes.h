@@ -51,6 +51,8 @@ struct RoomRow {
     QByteArray name;
     std::int32_t id = 0;
     QString key; // the room asked for (Room::key), empty for one nobody asked for
+    /// The exchange asked for; for a room nobody asked for, the exchange of the last join.
+    std::int16_t exchange = 0;
     /// "NAME:ID", as the list shows it.
     QString text() const { return QString::fromUtf8(name) + QLatin1Char(':') + QString::number(id); }
     bool operator==(const RoomRow&) const = default;

@@ -1,5 +1,6 @@
 #include "PresenceWindow.h"
 
+#include "Texts.h"
 #include "TranscriptReader.h"
 
 #include <QGridLayout>
@@ -8,6 +9,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace PresenceView {
@@ -71,7 +73,7 @@ Timeline::Timeline(PresenceReport::Presence week, Time now, QWidget* parent)
 {
     setMinimumSize(168, 14);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setToolTip(QStringLiteral("The last 7 days, now at the right"));
+    setToolTip(Texts::get(Text::PresenceTimelineTip));
 }
 
 void Timeline::paintEvent(QPaintEvent*)
@@ -80,16 +82,18 @@ void Timeline::paintEvent(QPaintEvent*)
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const Time start = m_now - kWeekMs;
     const auto x = [&](Time t) { return area.left() + area.width() * double(t - start) / double(kWeekMs); };
-    // A gap of minutes is still seen: at least two pixels.
-    const auto stretch = [&](Time from, Time to, double least) {
-        return QRectF(QPointF(x(from), area.top()), QPointF(std::max(x(to), x(from) + least), area.bottom()));
+    // A stretch of minutes is still seen, at the right edge too: at least two pixels inside the frame.
+    const auto stretch = [&](Time from, Time to) {
+        constexpr double kLeast = 2.0;
+        const double left = std::min(x(from), area.right() - 1.0 - kLeast);
+        return QRectF(QPointF(left, area.top()), QPointF(std::max(x(to), left + kLeast), area.bottom()));
     };
     // Not measured (before the room's first stay, after a Leave): the window's own background.
     p.fillRect(area, palette().color(QPalette::Base));
     for (const PresenceReport::Stay& s : m_week.stretches)
-        paintLook(p, stretch(s.from, s.to, 1.0), presentLook());
+        paintLook(p, stretch(s.from, s.to), presentLook());
     for (const PresenceReport::Gap& g : m_week.gaps)
-        paintLook(p, stretch(g.from, g.to, 2.0), absentLook(g.why));
+        paintLook(p, stretch(g.from, g.to), absentLook(g.why));
     p.setPen(QColor(0, 0, 0, 90));
     for (int day = 1; day < 7; ++day)
         p.drawLine(QPointF(x(start + day * kDayMs), area.top()), QPointF(x(start + day * kDayMs), area.bottom()));
@@ -105,10 +109,10 @@ QString duration(Transcript::Time ms)
 {
     const qint64 s = (ms + 500) / 1000;
     if (s < 120)
-        return QStringLiteral("%1 s").arg(s);
+        return Texts::get(Text::DurationSeconds, {QString::number(s)});
     if (s < 2 * 3600)
-        return QStringLiteral("%1 min").arg(s / 60);
-    return QStringLiteral("%1 h %2 min").arg(s / 3600).arg(s / 60 % 60);
+        return Texts::get(Text::DurationMinutes, {QString::number(s / 60)});
+    return Texts::get(Text::DurationHours, {QString::number(s / 3600), QString::number(s / 60 % 60)});
 }
 
 // A swatch of the legend, drawn as the timeline draws.
@@ -136,7 +140,8 @@ QWidget* legend()
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 6, 0, 0);
-    QList<std::pair<PresenceView::Look, QString>> entries{{PresenceView::presentLook(), QStringLiteral("present")}};
+    QList<std::pair<PresenceView::Look, QString>> entries{
+        {PresenceView::presentLook(), Texts::get(Text::PresencePresent)}};
     for (R why : {R::Lost, R::DeadLink, R::SignedOnElsewhere, R::Refused, R::Ejected, R::Disconnect, R::Quit,
                   R::Unrecorded})
         entries.append({PresenceView::absentLook(why), Transcript::reasonText(why)});
@@ -154,7 +159,7 @@ QWidget* legend()
 PresenceWindow::PresenceWindow(const TranscriptReader& reader, QWidget* parent)
     : QWidget(parent), m_reader(reader), m_scroll(new QScrollArea)
 {
-    setWindowTitle(QStringLiteral("Presence"));
+    setWindowTitle(Texts::get(Text::PresenceTitle));
     m_scroll->setWidgetResizable(true);
     m_scroll->setFrameShape(QFrame::NoFrame);
     auto* layout = new QVBoxLayout(this);
@@ -175,8 +180,10 @@ void PresenceWindow::reload(Transcript::Time now)
     auto* table = new QWidget;
     auto* grid = new QGridLayout(table);
     grid->setHorizontalSpacing(14);
-    const QStringList headers{QStringLiteral("Room"),  QStringLiteral("Last 24 h"), QStringLiteral("Last 7 days"),
-                              QStringLiteral("Gaps"),  QStringLiteral("Longest"),   QStringLiteral("The 7 days to now")};
+    QStringList headers;
+    for (Text t : {Text::PresenceRoom, Text::PresenceDay, Text::PresenceWeek, Text::PresenceGaps, Text::PresenceLongest,
+                   Text::PresenceTimeline})
+        headers << Texts::get(t);
     for (int c = 0; c < headers.size(); ++c) {
         auto* label = new QLabel(QStringLiteral("<b>%1</b>").arg(headers[c].toHtmlEscaped()));
         grid->addWidget(label, 0, c, c > 0 && c < 5 ? Qt::AlignRight : Qt::AlignLeft);
@@ -198,7 +205,7 @@ void PresenceWindow::reload(Transcript::Time now)
         grid->addWidget(new PresenceView::Timeline(row.week, now), r + 1, 5);
     }
     if (rows.isEmpty())
-        grid->addWidget(new QLabel(QStringLiteral("No room in the last 7 days.")), 1, 0, 1, headers.size());
+        grid->addWidget(new QLabel(Texts::get(Text::PresenceNoRooms)), 1, 0, 1, headers.size());
     grid->setColumnStretch(5, 1);
     grid->setRowStretch(int(rows.size()) + 1, 1);
     m_scroll->setWidget(table); // the old table goes

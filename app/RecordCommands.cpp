@@ -1,6 +1,7 @@
 #include "RecordCommands.h"
 
 #include "PresenceReport.h"
+#include "Texts.h"
 #include "TranscriptReader.h"
 
 #include <QRegularExpression>
@@ -73,16 +74,16 @@ QString transcriptLine(const Transcript::Line& line)
     QString what;
     switch (line.kind) {
     case LineKind::Said:
-        what = name + QStringLiteral(": ") + Transcript::shownText(line.text);
+        what = Texts::get(Text::LineSaid, {name, Transcript::shownText(line.text)});
         break;
     case LineKind::Whispered:
-        what = name + QStringLiteral(" (whisper): ") + Transcript::shownText(line.text);
+        what = Texts::get(Text::LineWhispered, {name, Transcript::shownText(line.text)});
         break;
     case LineKind::Entered:
-        what = QStringLiteral("* ") + name + QStringLiteral(" entered");
+        what = Texts::get(Text::LineEntered, {name});
         break;
     case LineKind::Left:
-        what = QStringLiteral("* ") + name + QStringLiteral(" left");
+        what = Texts::get(Text::LineLeft, {name});
         break;
     }
     return Transcript::localIso(line.at) + QLatin1Char(' ') + what;
@@ -127,8 +128,9 @@ int runTranscript(const Options& options, const RoomArgument& room, QTextStream&
         lines += reader.linesSince(r.id, windowStart(options, now));
     }
     if (found == 0) {
-        err << "tarnwick: the transcript has no room \"" << QString::fromUtf8(room.name)
-            << (room.exchange ? QStringLiteral(":%1").arg(*room.exchange) : QString()) << "\"\n";
+        const QString named = QString::fromUtf8(room.name)
+                              + (room.exchange ? QStringLiteral(":%1").arg(*room.exchange) : QString());
+        err << "tarnwick: " << Texts::get(Text::TranscriptNoRoom, {named}) << '\n';
         err.flush();
         return 1;
     }

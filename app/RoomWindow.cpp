@@ -1,5 +1,6 @@
 #include "RoomWindow.h"
 
+#include "Texts.h"
 #include "TranscriptModel.h"
 #include "TranscriptStore.h"
 
@@ -72,24 +73,29 @@ public:
         piece(timeText(index.data(TranscriptModel::TimeRole).toLongLong()) + QStringLiteral("  "), QColor(kQuiet),
               false, false);
         const QString name = index.data(TranscriptModel::SenderRole).toString();
+        const QString said = index.data(TranscriptModel::TextRole).toString();
+        // The line's text with the name at its start and what was said at its end: what stands
+        // between them is drawn plain.
+        const auto between = [&](Text pattern) {
+            const QString line = Texts::get(pattern, {name, said});
+            return line.mid(name.size(), line.size() - name.size() - said.size());
+        };
         switch (kind) {
         case LineKind::Entered:
         case LineKind::Left:
-            piece(QStringLiteral("* %1 %2").arg(name, kind == LineKind::Entered ? QStringLiteral("entered")
-                                                                              : QStringLiteral("left")),
-                  text, false, true);
+            piece(Texts::get(kind == LineKind::Entered ? Text::LineEntered : Text::LineLeft, {name}), text, false,
+                  true);
             break;
         case LineKind::Whispered:
             piece(name, QColor(kWhisper), true, true);
-            piece(QStringLiteral(" (whisper): "), QColor(kWhisper), false, true);
-            piece(index.data(TranscriptModel::TextRole).toString(), text, false, true);
+            piece(between(Text::LineWhispered), QColor(kWhisper), false, true);
+            piece(said, text, false, true);
             break;
         case LineKind::Said:
             piece(name, text, true, false);
-            piece(QStringLiteral(": "), text, false, false);
-            piece(index.data(TranscriptModel::TextRole).toString() + (awaiting ? QStringLiteral("  (sending)")
-                                                                               : QString()),
-                  text, false, awaiting);
+            piece(between(Text::LineSaid), text, false, false);
+            piece(said + (awaiting ? QStringLiteral("  ") + Texts::get(Text::RoomSending) : QString()), text, false,
+                  awaiting);
             break;
         }
         if (index.data(TranscriptModel::FirstUnreadRole).toBool()) {
@@ -100,7 +106,7 @@ public:
             font.setPointSizeF(font.pointSizeF() * 0.85);
             p->setFont(font);
             const QRect label = option.rect.adjusted(0, 2, -kPadding, 0);
-            p->drawText(label, Qt::AlignRight | Qt::AlignTop, QStringLiteral("new"));
+            p->drawText(label, Qt::AlignRight | Qt::AlignTop, Texts::get(Text::RoomUnreadMarker));
         }
         p->restore();
     }
@@ -146,8 +152,8 @@ RoomWindow::RoomWindow(const TranscriptReader& reader, TranscriptStore* store, c
     split->setStretchFactor(1, 1);
 
     m_say = new QLineEdit;
-    m_say->setPlaceholderText(QStringLiteral("Say something in %1").arg(windowTitle()));
-    auto* sendButton = new QPushButton(QStringLiteral("Send"));
+    m_say->setPlaceholderText(Texts::get(Text::RoomSayPlaceholder, {windowTitle()}));
+    auto* sendButton = new QPushButton(Texts::get(Text::RoomSend));
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_say);
     bottom->addWidget(sendButton);
@@ -199,7 +205,7 @@ void RoomWindow::showMembers()
     m_names.sort(Qt::CaseInsensitive);
     m_members->clear();
     m_members->addItems(m_names);
-    m_membersCaption->setText(QStringLiteral("In the room (%1)").arg(m_names.size()));
+    m_membersCaption->setText(Texts::get(Text::RoomMembers, {QString::number(m_names.size())}));
 }
 
 void RoomWindow::scrollToFirstUnread()

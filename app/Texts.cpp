@@ -90,6 +90,58 @@ constexpr std::pair<Text, const char*> kTexts[] = {
     {Text::PasswordFileUnreadable, "cannot read the password file %1: %2"},
     {Text::PasswordFileTooLarge, "the password file %1 is larger than %2 bytes"},
     {Text::PasswordFileEmpty, "the password file %1 holds no password on its first line"},
+    {Text::TranscriptNotKept, "Could not keep the transcript: %1."},
+    {Text::NotifyInstantMessage, "Instant message from %1."},
+    {Text::MenuRooms, "Rooms"},
+    {Text::MenuRoomUnread, "%1 (%2 unread)"},
+    {Text::MenuNoRooms, "In no room"},
+    {Text::MenuMessages, "Messages"},
+    {Text::MenuPresence, "Presence"},
+    {Text::UsageSince, "--since wants a number of minutes, hours or days (90m, 12h, 7d), not \"%1\""},
+    {Text::UsageTranscript, "--transcript wants ROOM or ROOM:EXCHANGE with an exchange from 0 to 32767, not \"%1\""},
+    {Text::UsageRecordTogether, "--report and --transcript go one at a time"},
+    {Text::UsageSinceAlone, "--since goes with --report or --transcript"},
+    {Text::ReasonDisconnect, "signed off (Disconnect)"},
+    {Text::ReasonLost, "connection lost"},
+    {Text::ReasonDeadLink, "no answer from the server"},
+    {Text::ReasonSignedOnElsewhere, "signed on elsewhere"},
+    {Text::ReasonRefused, "sign-on refused"},
+    {Text::ReasonQuit, "Tarnwick not running"},
+    {Text::ReasonLeft, "left the room"},
+    {Text::ReasonEjected, "put out of the room"},
+    {Text::ReasonUnrecorded, "Tarnwick stopped without a record"},
+    {Text::LineSaid, "%1: %2"},
+    {Text::LineWhispered, "%1 (whisper): %2"},
+    {Text::LineEntered, "* %1 entered"},
+    {Text::LineLeft, "* %1 left"},
+    {Text::NoTranscriptYet, "there is no transcript yet (%1)"},
+    {Text::TranscriptUnreadable, "cannot read %1: %2"},
+    {Text::TranscriptOtherSchema, "%1 was written by another version of Tarnwick (schema %2, this one reads %3); "
+                                  "start this Tarnwick once to bring it up to date"},
+    {Text::TranscriptNoRoom, "the transcript has no room \"%1\""},
+    {Text::RoomMembers, "In the room (%1)"},
+    {Text::RoomSayPlaceholder, "Say something in %1"},
+    {Text::RoomSend, "Send"},
+    {Text::RoomUnreadMarker, "new"},
+    {Text::RoomSending, "(sending)"},
+    {Text::MessagesTitle, "Messages"},
+    {Text::MessagesFrom, "From / message"},
+    {Text::MessagesReceived, "Received"},
+    {Text::MessagesAutoResponse, "(auto response)"},
+    {Text::MessagesSender, "%1 (%2)"},
+    {Text::PresenceTitle, "Presence"},
+    {Text::PresenceTimelineTip, "The last 7 days, now at the right"},
+    {Text::PresenceRoom, "Room"},
+    {Text::PresenceDay, "Last 24 h"},
+    {Text::PresenceWeek, "Last 7 days"},
+    {Text::PresenceGaps, "Gaps"},
+    {Text::PresenceLongest, "Longest"},
+    {Text::PresenceTimeline, "The 7 days to now"},
+    {Text::PresenceNoRooms, "No room in the last 7 days."},
+    {Text::PresencePresent, "present"},
+    {Text::DurationSeconds, "%1 s"},
+    {Text::DurationMinutes, "%1 min"},
+    {Text::DurationHours, "%1 h %2 min"},
 };
 
 // The table is in the order of the enum, so a text is found by its number.
@@ -100,7 +152,7 @@ constexpr bool inOrder()
             return false;
     return true;
 }
-static_assert(inOrder() && std::size(kTexts) == std::size_t(Text::PasswordFileEmpty) + 1);
+static_assert(inOrder() && std::size(kTexts) == std::size_t(Text::DurationHours) + 1);
 
 struct Meaning {
     TocError code;

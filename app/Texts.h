@@ -88,6 +88,62 @@ enum class Text {
     PasswordFileUnreadable, // %1 the file, %2 the reason
     PasswordFileTooLarge, // %1 the file, %2 the size limit
     PasswordFileEmpty,    // %1 the file
+    // The record.
+    TranscriptNotKept,    // %1 the reason (log)
+    NotifyInstantMessage, // %1 the sender
+    MenuRooms,
+    MenuRoomUnread,       // %1 ROOM:EXCHANGE, %2 unread lines
+    MenuNoRooms,
+    MenuMessages,
+    MenuPresence,
+    UsageSince,           // %1 as given
+    UsageTranscript,      // %1 as given
+    UsageRecordTogether,
+    UsageSinceAlone,
+    // Why a session or a stay ended, in the order of Transcript::Reason.
+    ReasonDisconnect,
+    ReasonLost,
+    ReasonDeadLink,
+    ReasonSignedOnElsewhere,
+    ReasonRefused,
+    ReasonQuit,
+    ReasonLeft,
+    ReasonEjected,
+    ReasonUnrecorded,
+    // Transcript lines, as --transcript prints them and the room window shows them.
+    LineSaid,             // %1 the sender, %2 the text
+    LineWhispered,        // %1 the sender, %2 the text
+    LineEntered,          // %1 the member
+    LineLeft,             // %1 the member
+    // Reading the record (standard error).
+    NoTranscriptYet,      // %1 the file
+    TranscriptUnreadable, // %1 the file, %2 why
+    TranscriptOtherSchema, // %1 the file, %2 its schema, %3 the one this program reads
+    TranscriptNoRoom,     // %1 ROOM or ROOM:EXCHANGE as given
+    // The record's windows.
+    RoomMembers,          // %1 how many
+    RoomSayPlaceholder,   // %1 ROOM:EXCHANGE
+    RoomSend,
+    RoomUnreadMarker,
+    RoomSending,
+    MessagesTitle,
+    MessagesFrom,
+    MessagesReceived,
+    MessagesAutoResponse,
+    MessagesSender,       // %1 the sender, %2 how many messages
+    PresenceTitle,
+    PresenceTimelineTip,
+    PresenceRoom,
+    PresenceDay,
+    PresenceWeek,
+    PresenceGaps,
+    PresenceLongest,
+    PresenceTimeline,
+    PresenceNoRooms,
+    PresencePresent,
+    DurationSeconds,      // %1
+    DurationMinutes,      // %1
+    DurationHours,        // %1 hours, %2 minutes
 };
 
 namespace Texts {

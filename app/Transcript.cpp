@@ -17,17 +17,6 @@ Time now()
 
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 9> kReasonTexts{{
-    {Reason::Disconnect, "signed off (Disconnect)"},
-    {Reason::Lost, "connection lost"},
-    {Reason::DeadLink, "no answer from the server"},
-    {Reason::SignedOnElsewhere, "signed on elsewhere"},
-    {Reason::Refused, "sign-on refused"},
-    {Reason::Quit, "Tarnwick not running"},
-    {Reason::Left, "left the room"},
-    {Reason::Ejected, "put out of the room"},
-    {Reason::Unrecorded, "Tarnwick stopped without a record"},
-}};
 
 // The markup clients wrap chat and instant messages in. Anything else between < and > is text
 // someone typed and stays.
@@ -70,18 +59,20 @@ std::optional<char32_t> entity(QStringView name)
 
 std::optional<Reason> reasonFrom(int stored)
 {
-    for (const auto& [reason, text] : kReasonTexts)
-        if (int(reason) == stored)
-            return reason;
-    return std::nullopt;
+    if (stored < int(Reason::Disconnect) || stored > int(Reason::Unrecorded))
+        return std::nullopt;
+    return Reason(stored);
 }
+
+// The texts stand in the order of the reasons.
+static_assert(int(Text::ReasonUnrecorded) - int(Text::ReasonDisconnect)
+              == int(Reason::Unrecorded) - int(Reason::Disconnect));
 
 QString reasonText(Reason reason)
 {
-    for (const auto& [r, text] : kReasonTexts)
-        if (r == reason)
-            return QString::fromLatin1(text);
-    return QStringLiteral("unknown");
+    if (!reasonFrom(int(reason)))
+        reason = Reason::Unrecorded;
+    return Texts::get(Text(int(Text::ReasonDisconnect) + int(reason) - int(Reason::Disconnect)));
 }
 
 QByteArray normalised(const QByteArray& name)

@@ -13,6 +13,9 @@ namespace Transcript {
 using Time = qint64;
 Time now();
 
+/// How many days of the record are kept unless the settings say otherwise.
+inline constexpr int kDefaultKeepDays = 90;
+
 /// Why a session or a stay in a room ended. The record keeps these numbers: never renumber.
 enum class Reason : int {
     Disconnect = 1,        // the user signed off

@@ -1,5 +1,7 @@
 #include "TranscriptDb.h"
 
+#include "Texts.h"
+
 #include <QDir>
 #include <QStandardPaths>
 #include <QtEndian>
@@ -48,7 +50,7 @@ QString defaultPath()
 
 QString failureLine(const QString& reason)
 {
-    return QStringLiteral("Could not keep the transcript: %1.").arg(reason);
+    return Texts::get(Text::TranscriptNotKept, {reason});
 }
 
 QSqlDatabase openConnection(const QString& path, bool readOnly, QString* error)

@@ -1,5 +1,6 @@
 #include "TranscriptReader.h"
 
+#include "Texts.h"
 #include "TranscriptDb.h"
 
 #include <QDir>
@@ -31,27 +32,24 @@ TranscriptReader::TranscriptReader(const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo(path).isFile()) {
-        m_error = QStringLiteral("there is no transcript yet (%1)").arg(shown);
+        m_error = Texts::get(Text::NoTranscriptYet, {shown});
         return;
     }
     QString error;
     m_db = TranscriptDb::openConnection(path, true, &error);
     if (!m_db.isValid()) {
-        m_error = QStringLiteral("cannot read %1: %2").arg(shown, error);
+        m_error = Texts::get(Text::TranscriptUnreadable, {shown, error});
         return;
     }
     QSqlQuery q = run(m_db, QStringLiteral("PRAGMA user_version"), {});
     const int version = q.next() ? q.value(0).toInt() : -1;
     if (version == 0)
-        m_error = QStringLiteral("there is no transcript yet (%1)").arg(shown);
+        m_error = Texts::get(Text::NoTranscriptYet, {shown});
     else if (version < 0)
-        m_error = QStringLiteral("cannot read %1: %2").arg(shown, TranscriptDb::describe(q.lastError()));
+        m_error = Texts::get(Text::TranscriptUnreadable, {shown, TranscriptDb::describe(q.lastError())});
     else if (version != TranscriptDb::kSchemaVersion)
-        m_error = QStringLiteral("%1 was written by another version of Tarnwick (schema %2, this one reads %3); "
-                                 "start this Tarnwick once to bring it up to date")
-                      .arg(shown)
-                      .arg(version)
-                      .arg(TranscriptDb::kSchemaVersion);
+        m_error = Texts::get(Text::TranscriptOtherSchema, {shown, QString::number(version),
+                                                           QString::number(TranscriptDb::kSchemaVersion)});
 }
 
 TranscriptReader::~TranscriptReader()

@@ -220,6 +220,11 @@ void TranscriptStore::sessionEnded(Reason why, Time at)
     queue({Op::SessionEnd, at, m_account, {}, {}, 0, why});
 }
 
+void TranscriptStore::signOnRefused(const QByteArray& screenName, Time at)
+{
+    queue({Op::Refused, stamp(at), Transcript::normalised(screenName), {}, {}, 0, Reason::Refused});
+}
+
 void TranscriptStore::roomEntered(const QByteArray& room, std::int16_t exchange, Time at)
 {
     at = stamp(at);
@@ -442,6 +447,10 @@ bool TranscriptStore::write()
             m_session = 0;
             sql.run(QStringLiteral("UPDATE stays SET parted = MAX(joined, ?), why = ? WHERE run = ? AND parted IS NULL"),
                     {op.at, int(op.why), m_run});
+            break;
+        case Op::Refused:
+            sql.run(QStringLiteral("INSERT INTO sessions(account, started, ended, why, run) VALUES(?, ?, ?, ?, ?)"),
+                    {op.account, op.at, op.at, int(op.why), m_run});
             break;
         case Op::Enter: {
             const qint64 room = roomId(stateOf(op), sql);

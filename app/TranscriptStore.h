@@ -36,7 +36,7 @@ public:
     static constexpr std::chrono::milliseconds kAliveInterval{60000};
     /// How long one's own line waits for the server's echo before it is kept as sent.
     static constexpr Time kEchoWaitMs = 3000;
-    static constexpr int kDefaultKeepDays = 90;
+    static constexpr int kDefaultKeepDays = Transcript::kDefaultKeepDays;
 
     /// Keeps the record in the file at path (TranscriptDb::defaultPath() for the user's). Nothing
     /// is opened before open().
@@ -61,6 +61,8 @@ public:
     void sessionStarted(const QByteArray& screenName, Time at = kNow);
     /// Signed off; every stay in a room still open ends with the same reason.
     void sessionEnded(Reason why, Time at = kNow);
+    /// The server refused a sign-on as screenName: kept as a session that ended as it began.
+    void signOnRefused(const QByteArray& screenName, Time at = kNow);
     void roomEntered(const QByteArray& room, std::int16_t exchange, Time at = kNow);
     void roomLeft(const QByteArray& room, std::int16_t exchange, Reason why, Time at = kNow);
     void chatMessage(const QByteArray& room, std::int16_t exchange, const QByteArray& sender, bool whisper,
@@ -106,7 +108,7 @@ private:
     friend struct TranscriptStoreTestAccess; // tests stand for a killed process and a full disk
 
     struct Op {
-        enum Kind { SessionStart, SessionEnd, Enter, Leave, Im, MarkRead } kind;
+        enum Kind { SessionStart, SessionEnd, Refused, Enter, Leave, Im, MarkRead } kind;
         Time at = 0;
         QByteArray account{};
         QByteArray a{}, b{}; // room name or peer; text

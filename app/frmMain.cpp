@@ -67,6 +67,7 @@ frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, std::unique_ptr<PresenceCloc
                           | Qt::WindowCloseButtonHint)
     , Sock(sock ? std::move(sock) : std::make_unique<QuonTOCSock>())
     , m_presence(std::make_unique<Presence>(*Sock, std::move(clock), std::move(vault)))
+    , m_record(std::make_unique<RecordWindows>(*m_presence, this))
     , m_icon(Artwork::appIcon())
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -85,6 +86,9 @@ frmMain::frmMain(std::unique_ptr<QuonTOCSock> sock, std::unique_ptr<PresenceCloc
     connect(txtPW, &QLineEdit::returnPressed, this, &frmMain::onConnectClick);
     connect(txtRoom, &QLineEdit::returnPressed, this, &frmMain::onJoinClick);
     connect(txtExchange, &QLineEdit::returnPressed, this, &frmMain::onJoinClick);
+    // A double click on a room opens its window.
+    connect(lstChats, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { m_record->openRoom(index.row()); });
 
     Presence* p = m_presence.get();
     connect(p, &Presence::logLine, this, &frmMain::addLog);
@@ -137,6 +141,7 @@ void frmMain::buildMenu()
         m_startAtLogin->setCheckable(true);
         connect(m_startAtLogin, &QAction::triggered, this, &frmMain::setStartAtLogin);
     }
+    m_record->addToMenu(m_menu);
     m_menu->addSeparator();
     m_menu->addAction(Texts::get(Text::MenuQuit), this, &frmMain::quit);
     // Its items say what is true when it opens.

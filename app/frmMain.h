@@ -9,6 +9,7 @@
 #include "Presence.h"
 #include "PresenceClock.h"
 #include "QuonTOCSock.h"
+#include "RecordWindows.h"
 
 #include <QIcon>
 #include <QSystemTrayIcon>
@@ -61,6 +62,8 @@ public:
     Presence& presence() { return *m_presence; }
     /// The menu of the tray icon, the logo and the status bar.
     QMenu* menu() const { return m_menu; }
+    /// The record's windows (a room's, Messages, Presence).
+    RecordWindows& record() { return *m_record; }
     /// The pieces of the room entry the last Leave click took (name, id).
     const QStringList& selectedEntryPieces() const { return m_selectedPieces; }
 
@@ -110,6 +113,7 @@ private:
 
     std::unique_ptr<QuonTOCSock> Sock;
     std::unique_ptr<Presence> m_presence;
+    std::unique_ptr<RecordWindows> m_record; // gone before the session keeper
     LogModel* m_log = nullptr;
     QIcon m_icon;
     QStringList m_selectedPieces;

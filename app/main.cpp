@@ -3,21 +3,26 @@
 #include "Fonts.h"
 #include "Headless.h"
 #include "PasswordVault.h"
+#include "RecordCommands.h"
 #include "ServerOption.h"
 #include "SingleInstance.h"
 #include "StopSignals.h"
 #include "TarnwickBuildConfig.h"
 #include "Texts.h"
+#include "TranscriptDb.h"
+#include "TranscriptStore.h"
 #include "frmMain.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QEvent>
 #include <QFileInfo>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -46,7 +51,7 @@ private:
 
 struct Options {
     QCommandLineOption help, version, server, echo, firstPaint, connect, minimized, noWindow, passwordFile, join,
-        screenName, retryScale;
+        screenName, retryScale, report, transcript, since;
 };
 
 // The description names the server Connect signs on to: the one given with --server, else the one
@@ -58,8 +63,12 @@ QString describe(const ServerAddress& server, const QString& where)
                           "Remembered in Tarnwick/Tarnwick.ini in the user's configuration folder\n"
                           "($XDG_CONFIG_HOME, else ~/.config): the server, the screen name, the last exchange,\n"
                           "the rooms, \"Stay signed on\" and \"Remember password\". The password only in the\n"
-                          "system keychain. One copy runs per settings folder.")
-        .arg(server.text(), where);
+                          "system keychain. One copy runs per settings folder.\n\n"
+                          "What is said in the rooms, who came and went, instant messages and how present the\n"
+                          "name was are kept for %3 days (\"KeepDays\" in the settings) in\n"
+                          "Tarnwick/transcript.sqlite in the user's data folder ($XDG_DATA_HOME, else\n"
+                          "~/.local/share).")
+        .arg(server.text(), where, QString::number(Transcript::kDefaultKeepDays));
 }
 
 Options defineOptions(QCommandLineParser& parser)
@@ -103,9 +112,20 @@ Options defineOptions(QCommandLineParser& parser)
                         "60 s of silence and 30 s for an answer that mark a dead link, the 30 s a rejoin may take. "
                         "The log names the undivided waits."),
          QStringLiteral("N"), QStringLiteral("1")},
+        {QStringLiteral("report"),
+         QStringLiteral("Print how present the screen name was in each room, then each gap and why, from the "
+                        "transcript; exit 1 when there is none yet. Works while Tarnwick runs.")},
+        {QStringLiteral("transcript"),
+         QStringLiteral("Print what was said in ROOM (in every exchange when none is given), oldest first; exit 1 "
+                        "when there is no transcript yet. Works while Tarnwick runs."),
+         QStringLiteral("ROOM[:EXCHANGE]")},
+        {QStringLiteral("since"),
+         QStringLiteral("With --report or --transcript: only the last DURATION, a number with m, h or d (90m, 12h, "
+                        "7d)."),
+         QStringLiteral("DURATION")},
     };
     parser.addOptions({o.help, o.version, o.server, o.echo, o.firstPaint, o.connect, o.minimized, o.noWindow,
-                       o.passwordFile, o.join, o.screenName, o.retryScale});
+                       o.passwordFile, o.join, o.screenName, o.retryScale, o.report, o.transcript, o.since});
     return o;
 }
 
@@ -113,6 +133,31 @@ int fail(const QString& message)
 {
     std::fprintf(stderr, "tarnwick: %s (see --help)\n", message.toLocal8Bit().constData());
     return 2;
+}
+
+// --report and --transcript: they read the record only, take no lock and need no display.
+int runRecordCommand(int argc, char** argv, const QCommandLineParser& parser, const Options& o)
+{
+    if (parser.isSet(o.report) && parser.isSet(o.transcript))
+        return fail(Texts::get(Text::UsageRecordTogether));
+    std::optional<Transcript::Time> since;
+    if (parser.isSet(o.since)) {
+        since = RecordCommands::parseDuration(parser.value(o.since));
+        if (!since)
+            return fail(Texts::get(Text::UsageSince, {parser.value(o.since)}));
+    }
+    std::optional<RecordCommands::RoomArgument> room;
+    if (parser.isSet(o.transcript)) {
+        room = RecordCommands::parseRoom(parser.value(o.transcript));
+        if (!room)
+            return fail(Texts::get(Text::UsageTranscript, {parser.value(o.transcript)}));
+    }
+    QCoreApplication app(argc, argv); // for the database driver
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const RecordCommands::Options options{TranscriptDb::defaultPath(), since, 0, {}};
+    return room ? RecordCommands::runTranscript(options, *room, out, err)
+                : RecordCommands::runReport(options, out, err);
 }
 
 } // namespace
@@ -174,6 +219,10 @@ int main(int argc, char** argv)
                         .arg(parser.value(o.retryScale)));
     if (parser.isSet(o.passwordFile) && !parser.isSet(o.noWindow))
         return fail(QStringLiteral("--password-file goes with --no-window"));
+    if (parser.isSet(o.report) || parser.isSet(o.transcript))
+        return runRecordCommand(argc, argv, parser, o);
+    if (parser.isSet(o.since))
+        return fail(Texts::get(Text::UsageSinceAlone));
 
     if (parser.isSet(o.noWindow)) {
         QCoreApplication app(argc, argv);
@@ -204,6 +253,7 @@ int main(int argc, char** argv)
     const ServerAddress server = given.value_or(remembered.server.value_or(defaultServer()));
     window.setServer(server.host, server.port);
     Presence& presence = window.presence();
+    presence.keepRecord(std::make_unique<TranscriptStore>(TranscriptDb::defaultPath(), settings.keepDays()));
     for (const Presence::Room& room : rooms)
         presence.addRoom(room);
     QObject::connect(&presence, &Presence::rememberedChanged, [&] {

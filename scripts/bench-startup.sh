@@ -13,8 +13,8 @@ for program in "$probe" "$build/app/tarnwick" "$build/bench/minimal_window"; do
 done
 
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-# Settings of its own (none): every run starts as a first run.
-export XDG_CONFIG_HOME=$(mktemp -d)
+# Settings and data of its own (none): every run starts as a first run.
+export XDG_CONFIG_HOME=$(mktemp -d) XDG_DATA_HOME=$(mktemp -d)
 chmod 700 "$XDG_RUNTIME_DIR"
 xvfb_pid=
 cleanup() { [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; }

@@ -25,8 +25,8 @@ source "$root/tests/e2e/xsession.sh"
 trap stop_all EXIT
 mkdir -p "$out"
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$out/runtime}
-# Settings of its own, kept from one run of this script to the next (never the user's own).
-export XDG_CONFIG_HOME=$out/config
+# Settings and a transcript of its own, kept from one run of this script to the next (never the user's own).
+export XDG_CONFIG_HOME=$out/config XDG_DATA_HOME=$out/data
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
 # 5190 is the port TOC servers use; when something else has it, tocd takes a free one instead.
@@ -46,7 +46,7 @@ fi
 
 echo "No display: running Tarnwick under Xvfb with a scripted session."
 # The scripted session starts as a first run: nothing remembered from an earlier one.
-rm -rf "$XDG_CONFIG_HOME"
+rm -rf "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 fail() {
     echo "run.sh: $*" >&2
     import -window root "$out/failure.png" 2>/dev/null && echo "Screen at the failure: $out/failure.png" >&2

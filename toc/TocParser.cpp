@@ -74,7 +74,7 @@ private:
 
 ServerMessage signOn(const Fields&) { return SignOn{}; }
 ServerMessage nick(const Fields& f) { return Nick{f.textIfAny(1)}; }
-ServerMessage imIn(const Fields& f) { return ImIn{f.text(1), f.rest(9)}; }
+ServerMessage imIn(const Fields& f) { return ImIn{f.text(1), f.rest(9), f.view(2) == "T"}; }
 ServerMessage updateBuddy(const Fields& f)
 {
     const QByteArrayView flag = f.view(2);
@@ -91,7 +91,9 @@ ServerMessage chatIn(const Fields& f)
 }
 ServerMessage chatUpdateBuddy(const Fields& f)
 {
-    return ChatUpdateBuddy{f.numberOr0<std::int32_t>(1), f.view(2) == "T", f.text(3), f.text(4)};
+    const QByteArray names = f.rest(3);
+    return ChatUpdateBuddy{f.numberOr0<std::int32_t>(1), f.view(2) == "T", f.text(3), f.text(4),
+                           names.isEmpty() ? QByteArrayList() : names.split(':')};
 }
 ServerMessage chatInvite(const Fields& f)
 {

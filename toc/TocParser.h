@@ -8,6 +8,7 @@
 #include "TocConfig.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QByteArrayView>
 
 #include <cstdint>
@@ -61,6 +62,7 @@ struct Nick {
 /// IM_IN_ENC2:<user>:<auto>:F:T:<class>:F:L:<language>:<message>
 struct ImIn {
     QByteArray user, message;
+    bool autoResponse = false; // <auto> is "T": the sender's away message answered
     bool operator==(const ImIn&) const = default;
 };
 /// UPDATE_BUDDY2:<user>:<online T/F, any case>:...
@@ -105,11 +107,12 @@ struct ChatIn {
     QByteArray message;
     bool operator==(const ChatIn&) const = default;
 };
-/// CHAT_UPDATE_BUDDY:<room id>:<inside T/F>:<user>[:<user>...]; the first two users.
+/// CHAT_UPDATE_BUDDY:<room id>:<inside T/F>:<user>[:<user>...]; the first two users, and all of them.
 struct ChatUpdateBuddy {
     std::int32_t roomId = 0;
     bool inside = false;
     QByteArray user, user2;
+    QByteArrayList users; // every user the line names (the list of members right after a join)
     bool operator==(const ChatUpdateBuddy&) const = default;
 };
 /// CHAT_INVITE:<room name>:<room id>:<inviter>:<message>

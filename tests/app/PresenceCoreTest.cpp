@@ -44,6 +44,12 @@ QString describe(const PresenceEffect& effect)
             if constexpr (std::is_same_v<E, EraseVault>) return "vault erase " + e.account;
             if constexpr (std::is_same_v<E, PasswordRecalled>) return "recalled";
             if constexpr (std::is_same_v<E, Ended>) return "ended";
+            if constexpr (std::is_same_v<E, SessionStarted>) return "session " + e.screenName;
+            if constexpr (std::is_same_v<E, SessionEnded>) return "session ended: " + Transcript::reasonText(e.why);
+            if constexpr (std::is_same_v<E, RoomEntered>)
+                return QString("entered %1:%2 #%3").arg(QString(e.row.name)).arg(e.row.exchange).arg(e.row.id);
+            if constexpr (std::is_same_v<E, RoomLeft>)
+                return QString("left #%1: ").arg(e.roomId) + Transcript::reasonText(e.why);
         },
         effect);
 }
@@ -53,16 +59,24 @@ struct Step {
     QStringList out;
 };
 
+bool forTheRecord(const PresenceEffect& e)
+{
+    using namespace PresenceOut;
+    return std::holds_alternative<SessionStarted>(e) || std::holds_alternative<SessionEnded>(e)
+           || std::holds_alternative<RoomEntered>(e) || std::holds_alternative<RoomLeft>(e);
+}
+
 class Core : public ::testing::Test
 {
 protected:
     PresenceCore core{[] { return 0.5; }}; // every wait at its nominal length
+    bool record = false; // the record's effects only, else all but those
 
     QStringList run(const PresenceInput& in)
     {
         QStringList texts;
         for (const PresenceEffect& e : core.handle(in))
-            if (!std::holds_alternative<PresenceOut::StopTimer>(e))
+            if (!std::holds_alternative<PresenceOut::StopTimer>(e) && forTheRecord(e) == record)
                 texts << describe(e);
         return texts;
     }
@@ -209,7 +223,68 @@ TEST_F(Core, ASignOnDropsRowsOfRoomsItDoesNotBringBack)
     (void)run(TimerFired{T::Retry});
     const QStringList signedOn = run(LoggedIn{});
     EXPECT_TRUE(signedOn.contains("row0-")) << signedOn.join(" | ").toStdString(); // stray:3
-    EXPECT_EQ(core.rows(), (QList<RoomRow>{{"Lobby", 4, "lobby:5"}}));
+    EXPECT_EQ(core.rows(), (QList<RoomRow>{{"Lobby", 4, "lobby:5", 5}}));
+}
+
+TEST_F(Core, TheRecordSaysWhyEachSessionEnded)
+{
+    record = true;
+    const struct {
+        const char* what;
+        std::vector<PresenceInput> end;
+        QString reason;
+    } cases[] = {
+        {"Disconnect", {Disconnect{}, LoggedOff{}}, "signed off (Disconnect)"},
+        {"Connect while signed on", {Connect{"Tarn Wick", "secret"}, LoggedOff{}}, "signed off (Disconnect)"},
+        {"lost", {SocketError{"reset"}, LoggedOff{}}, "connection lost"},
+        {"dead link", {TimerFired{T::Quiet}, TimerFired{T::Answer}, LoggedOff{}}, "no answer from the server"},
+        {"the end of the run", {Stop{}, LoggedOff{}}, "Tarnwick not running"},
+    };
+    for (const auto& c : cases) {
+        core = PresenceCore([] { return 0.5; });
+        (void)run(Connect{"Tarn Wick", "secret"});
+        EXPECT_EQ(run(LoggedIn{}), QStringList{"session Tarn Wick"}) << c.what;
+        QStringList out;
+        for (const PresenceInput& in : c.end)
+            out += run(in);
+        EXPECT_EQ(out, QStringList{"session ended: " + c.reason}) << c.what;
+    }
+    // A refused sign-on never began; the third session in a row cut short was pushed out from elsewhere.
+    core = PresenceCore([] { return 0.5; });
+    (void)run(Connect{"Tarn Wick", "secret"});
+    (void)run(ServerError{983, {}});
+    EXPECT_EQ(run(LoggedOff{}), QStringList{"session ended: sign-on refused"});
+    (void)run(TimerFired{T::Decide});
+    signOnAgain();
+    EXPECT_EQ(run(LoggedOff{}), QStringList{"session ended: connection lost"});
+    signOnAgain();
+    (void)run(LoggedOff{});
+    signOnAgain();
+    EXPECT_EQ(run(LoggedOff{}), QStringList{"session ended: signed on elsewhere"});
+}
+
+TEST_F(Core, TheRecordSaysWhenEachRoomWasEnteredAndWhyItWasLeft)
+{
+    record = true;
+    core.restore({{}, "Tarn Wick", 5, {{"Lobby", 5}}, true, false});
+    (void)run(Connect{"Tarn Wick", "secret"});
+    play({
+        {LoggedIn{}, {"session Tarn Wick"}},
+        {JoinedChat{"lobby", 7}, {"entered lobby:5 #7"}},
+        {JoinedChat{"stray", 8}, {"entered stray:5 #8"}}, // nobody asked: the exchange of the last join
+        {LeftChat{8}, {"left #8: put out of the room"}},
+        {Join{"Den", 4}, {}},
+        {JoinedChat{"Den", 9}, {"entered Den:4 #9"}},
+        {Leave{1}, {"left #9: left the room"}},
+        {LeftChat{9}, {}},
+        {SocketError{"reset"}, {"session ended: connection lost"}}, // its rooms end with it
+    });
+    signOnAgain();
+    play({
+        {JoinedChat{"Lobby", 1}, {"entered Lobby:5 #1"}}, // the rejoin renews the listed row
+        {SocketError{"reset"}, {"session ended: connection lost"}},
+        {Leave{0}, {}}, // left with the session already
+    });
 }
 
 TEST_F(Core, WhatCannotBeSentIsRefusedHere)

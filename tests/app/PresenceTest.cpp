@@ -4,7 +4,11 @@
 #include "FakeServer.h"
 #include "Presence.h"
 #include "QuonTOCSock.h"
+#include "TranscriptReader.h"
+#include "TranscriptStore.h"
 #include "printers.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -266,6 +270,54 @@ TEST_F(PresenceTest, WithoutAKeychainThePasswordIsKeptForThisRunOnly)
     presence.restore({});
     presence.start(true);
     EXPECT_EQ(lines.last(), "Cannot sign on: no screen name remembered.");
+}
+
+TEST_F(PresenceTest, KeepsTheSessionInTheRecord)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("transcript.sqlite");
+    presence.keepRecord(std::make_unique<TranscriptStore>(path));
+    QStringList notes;
+    QObject::connect(&presence, &Presence::notify, [&](const QString& n) { notes << n; });
+    presence.start(false);
+    signOn();
+    presence.join("Lobby", 5);
+    serverSays(*net, "CHAT_JOIN:7:Lobby");
+    serverSays(*net, "CHAT_UPDATE_BUDDY:7:T:Tarn Wick:Some Body:Third"); // who was there: nobody came
+    serverSays(*net, "CHAT_UPDATE_BUDDY:7:T:New One");
+    serverSays(*net, "CHAT_IN_ENC:7:Some Body:F:A:en:hello");
+    serverSays(*net, "CHAT_IN_ENC:7:Some Body:T:A:en:psst");
+    serverSays(*net, "CHAT_IN_ENC:99:Stranger:F:A:en:not our room");
+    serverSays(*net, "CHAT_UPDATE_BUDDY:7:F:Third");
+    serverSays(*net, "IM_IN_ENC2:Pal:T:F:T: U :F:L:en:away now");
+    const Transcript::RoomRef lobby = presence.roomOf(presence.roomList().rows().first());
+    EXPECT_EQ(presence.members(lobby), (QStringList{"Tarn Wick", "Some Body", "New One"}));
+    EXPECT_EQ(notes, QStringList{"Instant message from Pal."});
+    takeCommandLines(*net);
+    EXPECT_TRUE(presence.say(lobby, "hi all"));
+    EXPECT_EQ(takeCommandLines(*net), QByteArrayList{R"(toc_chat_send "7" "hi all")"});
+    net->peerClose();
+    clock->settle();
+    EXPECT_FALSE(presence.say(lobby, "anyone?"));
+    EXPECT_TRUE(presence.members(lobby).isEmpty());
+    presence.record()->flush();
+
+    const TranscriptReader reader(path);
+    const auto rooms = reader.rooms();
+    ASSERT_EQ(rooms.size(), 1);
+    EXPECT_EQ(rooms[0].ref.exchange, 5);
+    using Transcript::LineKind;
+    QStringList lines;
+    for (const Transcript::Line& line : reader.lines(rooms[0].id, 0, 10))
+        lines << QString("%1 %2 %3").arg(int(line.kind)).arg(QString(line.sender), QString(line.text));
+    EXPECT_EQ(lines, (QStringList{"2 New One ", "0 Some Body hello", "1 Some Body psst", "3 Third "}));
+    const auto stays = reader.stays(rooms[0].id, Transcript::now());
+    ASSERT_EQ(stays.size(), 1);
+    EXPECT_EQ(stays[0].why, Transcript::Reason::Lost);
+    const auto ims = reader.instantMessages(0, 10);
+    ASSERT_EQ(ims.size(), 1);
+    EXPECT_EQ(ims[0].peer, "Pal");
+    EXPECT_TRUE(ims[0].autoResponse);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -131,6 +132,16 @@ TEST(Settings, WhatIsSavedIsReadBack)
     EXPECT_EQ(back.rooms.last().label(), "room 9999:4");
     EXPECT_FALSE(back.staySignedOn);
     EXPECT_TRUE(back.rememberPassword);
+    EXPECT_EQ(settings.keepDays(), 90);
+
+    // The days the transcript keeps are set by hand, and stay as set.
+    QSettings(settings.path(), QSettings::IniFormat).setValue("KeepDays", 7);
+    (void)settings.load();
+    EXPECT_TRUE(settings.problem().isEmpty()) << settings.problem().toStdString();
+    EXPECT_EQ(settings.keepDays(), 7);
+    EXPECT_TRUE(settings.save(many).isEmpty());
+    (void)settings.load();
+    EXPECT_EQ(settings.keepDays(), 7);
 }
 
 TEST(Settings, AFileThatCannotBeFullyReadIsKeptBesideItOnce)
@@ -140,6 +151,7 @@ TEST(Settings, AFileThatCannotBeFullyReadIsKeptBesideItOnce)
         "Exchange=70000\n",
         "StaySignedOn=perhaps\n",
         "Server=toc.example:99999\n",
+        "KeepDays=0\n",
         "[Rooms]\nsize=-5\n1\\Name=a\n1\\Exchange=4\n",
         "[Rooms]\nsize=2\n1\\Name=a\n1\\Exchange=-3\n2\\Name=b\n2\\Exchange=4\n",
         "[Rooms\nScreenName=Tarn\n",

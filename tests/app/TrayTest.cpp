@@ -4,12 +4,17 @@
 
 #include "Autostart.h"
 
+#include "MessagesWindow.h"
+#include "PresenceWindow.h"
+#include "RoomWindow.h"
+#include "TranscriptStore.h"
 #include "modSysTray.h"
 #include "wait.h"
 
 #include <QFile>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -117,7 +122,8 @@ TEST_F(Tray, TheMenuOffersWhatTheLayoutHasNoRoomFor)
         if (!action->isSeparator())
             items << action->text() + (action->isCheckable() ? (action->isChecked() ? " [x]" : " [ ]") : "");
     EXPECT_EQ(items, (QStringList{"Hide", "Connect", "Disconnect", "Stay signed on [x]", "Remember password [ ]",
-                                  "Server: " + window.serverHost() + ":5190...", "Start at login [ ]", "Quit"}));
+                                  "Server: " + window.serverHost() + ":5190...", "Start at login [ ]", "Rooms",
+                                  "Messages", "Presence", "Quit"}));
     const auto item = [&](const QString& text) {
         for (QAction* action : menu->actions())
             if (action->text() == text)
@@ -149,6 +155,49 @@ TEST_F(Tray, WithoutATrayMinimisingLeavesTheWindowReachable)
     QCoreApplication::processEvents();
     EXPECT_FALSE(waitFor([&] { return !window.isVisible(); }, 200));
     EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(Tray, TheRecordOpensFromTheRoomListAndTheMenu)
+{
+    QTemporaryDir dir;
+    window.presence().keepRecord(std::make_unique<TranscriptStore>(dir.filePath("transcript.sqlite")));
+    window.show();
+    signOn();
+    box("txtRoom")->setText("Lobby");
+    click("Join");
+    for (const QByteArray line : {"CHAT_JOIN:7:Lobby", "CHAT_UPDATE_BUDDY:7:T:Tarn Wick:Some Body",
+                                  "CHAT_IN_ENC:7:Some Body:F:A:en:one", "CHAT_IN_ENC:7:Some Body:F:A:en:two"})
+        server(line);
+    QMenu* menu = window.menu();
+    const auto rooms = [&] {
+        emit menu->aboutToShow();
+        QStringList texts;
+        for (QAction* action : window.record().roomsMenu()->actions())
+            texts << action->text();
+        return texts;
+    };
+    EXPECT_EQ(rooms(), QStringList{"Lobby:5 (2 unread)"});
+
+    emit lstChats()->doubleClicked(lstChats()->model()->index(0, 0));
+    auto* room = window.findChild<RoomWindow*>();
+    ASSERT_NE(room, nullptr);
+    EXPECT_TRUE(room->isVisible());
+    EXPECT_EQ(room->members(), (QStringList{"Some Body", "Tarn Wick"}));
+    EXPECT_TRUE(waitFor([&] { return rooms() == QStringList{"Lobby:5"}; }, 2000)); // read, now it was shown
+    sentLines();
+    auto* say = room->findChild<QLineEdit*>();
+    say->setText("hi");
+    emit say->returnPressed();
+    EXPECT_EQ(sentLines(), QByteArrayList{R"(toc_chat_send "7" "hi")"});
+
+    for (const char* item : {"Messages", "Presence"})
+        for (QAction* action : menu->actions())
+            if (action->text() == item)
+                action->trigger();
+    ASSERT_NE(window.findChild<MessagesWindow*>(), nullptr);
+    ASSERT_NE(window.findChild<PresenceWindow*>(), nullptr);
+    EXPECT_TRUE(window.findChild<PresenceWindow*>()->isVisible());
+    EXPECT_FALSE(room->testAttribute(Qt::WA_QuitOnClose)); // closing one never ends the program
 }
 
 } // namespace

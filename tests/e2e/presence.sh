@@ -47,11 +47,7 @@ window_pid=$last_pid
 wait_until 20 find_main_window || fail "the window did not appear"
 
 # Sign on, and join two rooms.
-click_twips "${TW_SN[@]}"
-type_text "$name"
-click_twips "${TW_PW[@]}"
-type_text "$password"
-xdotool key Return
+sign_on_typed "$name" "$password"
 expect_echo "status: Connected"
 retype_twips "${TW_ROOM[@]}" "Tarnwick Lounge"
 xdotool key Return

@@ -3,13 +3,15 @@
 
 started_pids=()
 
-# use_folder DIR: a fresh DIR for a run's logs and screenshots, with settings (XDG_CONFIG_HOME) and a
-# runtime folder of its own inside, and no keychain service; sets out.
+# use_folder DIR: a fresh DIR for a run's logs and screenshots, with settings (XDG_CONFIG_HOME), data
+# (XDG_DATA_HOME: the transcript) and a runtime folder of its own inside, and no keychain service; sets
+# out.
 use_folder() {
     out=$1
     rm -rf "$out"
     mkdir -p "$out"
-    export XDG_CONFIG_HOME=$out/config XDG_RUNTIME_DIR=$out/runtime DBUS_SESSION_BUS_ADDRESS=unix:path=$out/no-bus
+    export XDG_CONFIG_HOME=$out/config XDG_DATA_HOME=$out/data XDG_RUNTIME_DIR=$out/runtime
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$out/no-bus
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }
 
@@ -173,6 +175,16 @@ click_center() {
 
 type_text() {
     xdotool type --delay 15 -- "$1"
+}
+
+# sign_on_typed NAME PASSWORD: types the screen name and password into the main window's boxes and
+# presses Enter.
+sign_on_typed() {
+    click_twips "${TW_SN[@]}"
+    type_text "$1"
+    click_twips "${TW_PW[@]}"
+    type_text "$2"
+    xdotool key Return
 }
 
 # retype_twips X Y TEXT: clicks into the text box at a point given in twips and replaces its text.
