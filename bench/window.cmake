@@ -1,6 +1,6 @@
 # The main window under load (log lines, room rows, a burst of server lines); included from
 # bench/CMakeLists.txt.
-add_executable(window_bench window_bench.cpp)
+add_executable(window_bench window_bench.cpp widgets_main.cpp)
 target_include_directories(window_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_SOURCE_DIR}/tests/app)
 target_link_libraries(window_bench PRIVATE app benchmark::benchmark)
 
