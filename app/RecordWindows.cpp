@@ -10,6 +10,7 @@
 #include "TranscriptStore.h"
 
 #include <QMenu>
+#include <QSet>
 #include <QWidget>
 
 #include <algorithm>
@@ -54,18 +55,26 @@ void RecordWindows::addToMenu(QMenu* menu)
     fillRoomsMenu();
 }
 
+namespace {
+// The most rooms the Rooms menu names; the rest are in the room list.
+constexpr int kMostRoomsInMenu = 50;
+} // namespace
+
 void RecordWindows::fillRoomsMenu()
 {
     const TranscriptReader* read = reader();
     for (QAction* item : std::as_const(m_items))
         item->setEnabled(read);
     m_roomsMenu->clear();
-    QList<Transcript::RoomRef> listed;
+    QSet<QByteArray> listed; // each room once, however many rows stand for it
     for (const RoomRow& row : m_presence.roomList().rows()) {
         const Transcript::RoomRef room = m_presence.roomOf(row);
-        if (std::any_of(listed.cbegin(), listed.cend(), [&](const auto& r) { return r.sameRoom(room); }))
+        const QByteArray key = room.key() + ':' + QByteArray::number(room.exchange);
+        if (listed.contains(key))
             continue;
-        listed << room;
+        listed.insert(key);
+        if (listed.size() > kMostRoomsInMenu)
+            continue; // counted, not shown: a menu is no place for thousands of rooms
         QString label = Transcript::shownName(row.name) + QLatin1Char(':') + QString::number(row.exchange);
         label.replace(QLatin1Char('&'), QStringLiteral("&&")); // not a shortcut
         const int unread = read ? unreadLines(*read, m_presence.record(), room) : 0;
@@ -75,6 +84,9 @@ void RecordWindows::fillRoomsMenu()
     }
     if (listed.isEmpty())
         m_roomsMenu->addAction(Texts::get(Text::MenuNoRooms))->setEnabled(false);
+    if (listed.size() > kMostRoomsInMenu)
+        m_roomsMenu->addAction(Texts::get(Text::MenuMoreRooms, {QString::number(listed.size() - kMostRoomsInMenu)}))
+            ->setEnabled(false);
 }
 
 RoomWindow* RecordWindows::openRoom(int row)

@@ -95,6 +95,7 @@ constexpr std::pair<Text, const char*> kTexts[] = {
     {Text::MenuRooms, "Rooms"},
     {Text::MenuRoomUnread, "%1 (%2 unread)"},
     {Text::MenuNoRooms, "In no room"},
+    {Text::MenuMoreRooms, "%1 more in the room list"},
     {Text::MenuMessages, "Messages"},
     {Text::MenuPresence, "Presence"},
     {Text::UsageSince, "--since wants a number of minutes, hours or days (90m, 12h, 7d), not \"%1\""},

@@ -94,6 +94,7 @@ enum class Text {
     MenuRooms,
     MenuRoomUnread,       // %1 ROOM:EXCHANGE, %2 unread lines
     MenuNoRooms,
+    MenuMoreRooms,        // %1 how many
     MenuMessages,
     MenuPresence,
     UsageSince,           // %1 as given
