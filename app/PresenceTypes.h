@@ -69,4 +69,4 @@ enum class PresenceTimerId {
     Settled,     // a sign-on two minutes old starts the count of waits again
     UnlockLimit, // how long a locked keychain is waited for, where there is a limit
 };
-inline constexpr int kPresenceTimerCount = 8;
+inline constexpr int kPresenceTimerCount = int(PresenceTimerId::UnlockLimit) + 1;

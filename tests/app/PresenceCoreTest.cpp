@@ -13,7 +13,8 @@ using T = PresenceTimerId;
 
 const char* timerName(T t)
 {
-    static const char* names[] = {"retry", "decide", "quiet", "answer", "rejoin", "young", "settled"};
+    static const char* names[] = {"retry", "decide", "quiet", "answer", "rejoin", "young", "settled", "unlock"};
+    static_assert(std::size(names) == kPresenceTimerCount);
     return names[int(t)];
 }
 

@@ -28,8 +28,6 @@ trap stop_all EXIT
 said() { grep -qFx -- "$1" "$out/run.out"; }
 expect() { wait_until 15 said "$1" || fail "tarnwick never said \"$1\""; }
 count() { grep -cFx -- "$1" "$out/run.out" || true; }
-expect_count() { wait_until 15 sh -c "[ \$(grep -cFx -- '$1' '$out/run.out') -ge $2 ]" ||
-    fail "tarnwick said \"$1\" fewer than $2 times"; }
 proxy_did() { wait_until 10 grep -qFx "stallproxy: done $1" "$out/proxy.err" || fail "the proxy did not $1"; }
 
 name="Tarn Wick" password='tru5t!'
