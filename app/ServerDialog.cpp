@@ -34,7 +34,10 @@ ServerDialog::ServerDialog(const ServerAddress& current, QWidget* parent)
     setWindowTitle(Texts::get(Text::ServerTitle));
     m_port->setPlaceholderText(QString::number(TarnwickBuild::kTocPort));
     m_problem->setWordWrap(true);
+    // Room for a host name and for the line that says what is wrong; the dialog grows with that line.
+    m_host->setMinimumWidth(m_host->fontMetrics().averageCharWidth() * 32);
     auto* form = new QFormLayout(this);
+    form->setSizeConstraint(QLayout::SetFixedSize);
     form->addRow(Texts::get(Text::ServerHost), m_host);
     form->addRow(Texts::get(Text::ServerPort), m_port);
     form->addRow(m_problem);
